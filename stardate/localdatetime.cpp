@@ -1,0 +1,15 @@
+#include "stardate.h"
+
+QDateTime localDateTime(const QDate &date, const QTime &time)
+{
+    // A valid date with an invalid time would silently become midnight of that date.
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+
+    // A date-time counts milliseconds in 64 bits; some 292 million years away from 1970 that
+    // count wraps around and the date read back is a different one.
+    const QDateTime dateTime(date, time);
+    if (dateTime.date() != date)
+        return QDateTime();
+    return dateTime;
+}

@@ -1,0 +1,25 @@
+#ifndef STARDATE_H
+#define STARDATE_H
+
+#include <QDateTime>
+#include <QString>
+
+// The own-format stardate "yyyyMM,ddhh" of a local date and time; empty for an invalid one.
+QString ownStardateText(const QDateTime &dateTime);
+
+// The formula stardate 1000 * (year - 2161 + (dayOfYear - 1 + hour/24 + minute/1440) / 365.25),
+// kept in single precision and written with six decimals.
+QString formulaStardateText(int year, int dayOfYear, int hour, int minute);
+
+// A typed own-format stardate (three or more digits, a comma, four digits) as a date text,
+// empty when its fields are no date and time.
+QString dateFromOwnStardate(const QString &stardate);
+
+// A typed formula stardate as a date text, empty when it is no number or gives no date and time.
+QString dateFromFormulaStardate(const QString &stardate);
+
+// The local date-time of a date and a time, or an invalid one when either is invalid or
+// the date lies beyond what a date-time can hold.
+QDateTime localDateTime(const QDate &date, const QTime &time);
+
+#endif // STARDATE_H

@@ -1,0 +1,6 @@
+#include "about.h"
+
+About::About(QWidget *parent)
+    : QDialog(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "compute.h"
+
+Compute::Compute(QWidget *parent)
+    : QDialog(parent)
+{
+}
