@@ -1,9 +1,186 @@
+#include "about.h"
+#include "mainwindow.h"
+#include "stardate.h"
+
+#include <QLabel>
+#include <QPushButton>
 #include <QtTest>
 
-class TestMainwindow : public QObject
+namespace {
+
+QLabel *label(const QWidget &window, const char *name)
+{
+    return window.findChild<QLabel *>(QLatin1String(name));
+}
+
+QPushButton *button(const QWidget &window, const char *name)
+{
+    return window.findChild<QPushButton *>(QLatin1String(name));
+}
+
+int visibleAboutDialogs()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        count += qobject_cast<About *>(widget) && widget->isVisible() ? 1 : 0;
+    return count;
+}
+
+bool isOrange(QRgb pixel)
+{
+    return qRed(pixel) > 200 && qGreen(pixel) > 100 && qGreen(pixel) < 190 && qBlue(pixel) < 90;
+}
+
+bool isPaleGrey(QRgb pixel)
+{
+    return qRed(pixel) > 190 && qAbs(qRed(pixel) - qGreen(pixel)) < 12 && qAbs(qGreen(pixel) - qBlue(pixel)) < 12;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
 {
     Q_OBJECT
+
+private slots:
+    void showsItsCaptionsAndPictures();
+    void valueLabelsStayEmptyUntilTheFirstTick();
+    void eachTickShowsOneMomentInAllThreeTexts();
+    void infoOpensOneDialogHoweverOftenClicked();
+    void styleSheets_data();
+    void styleSheets();
+    void buttonsAreOrangeAtRestAndGreyWhilePressed();
 };
 
-QTEST_MAIN(TestMainwindow)
+void TestMainWindow::showsItsCaptionsAndPictures()
+{
+    MainWindow window;
+    QCOMPARE(window.size(), QSize(820, 313));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Sternzeit"));
+    QCOMPARE(window.windowFlags() & ~Qt::Window, Qt::WindowFlags(Qt::FramelessWindowHint));
+    QCOMPARE(label(window, "label_2")->text(), QStringLiteral("Aktuelle Zeit:"));
+    QCOMPARE(label(window, "label_3")->text(), QStringLiteral("Mein Sternzeitformat:"));
+    QCOMPARE(label(window, "label_6")->text(), QStringLiteral("Anderes Sternzeitformat:"));
+    QCOMPARE(button(window, "Compute")->text(), QStringLiteral("Berechnen"));
+    QCOMPARE(button(window, "Info")->text(), QStringLiteral("Info"));
+    QCOMPARE(button(window, "Schliessen")->text(), QStringLiteral("Schließen"));
+    QCOMPARE(label(window, "label_8")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
+    QCOMPARE(label(window, "label_7")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
+    QCOMPARE(label(window, "label")->pixmap(Qt::ReturnByValue).size(), QSize(134, 112));
+}
+
+void TestMainWindow::valueLabelsStayEmptyUntilTheFirstTick()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const char *name : { "showNormalTime", "myFormat", "otherFormat" })
+        QCOMPARE(label(window, name)->text(), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "otherFormat")->text().isEmpty(), 1500);
+}
+
+void TestMainWindow::eachTickShowsOneMomentInAllThreeTexts()
+{
+    MainWindow window;
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "showNormalTime")->text().isEmpty(), 1500);
+
+    const QString firstReading = label(window, "showNormalTime")->text();
+    const QDateTime shown = QDateTime::fromString(firstReading, QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
+    QVERIFY2(shown.isValid(), qPrintable(firstReading));
+    QVERIFY(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 1);
+    QCOMPARE(label(window, "myFormat")->text(), ownStardateText(shown));
+    QCOMPARE(label(window, "otherFormat")->text(),
+             formulaStardateText(shown.date().year(), shown.date().dayOfYear(),
+                                 shown.time().hour(), shown.time().minute()));
+
+    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != firstReading, 1500);
+}
+
+void TestMainWindow::infoOpensOneDialogHoweverOftenClicked()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (int click = 0; click < 3; ++click)
+        QTest::mouseClick(button(window, "Info"), Qt::LeftButton);
+    QCOMPARE(visibleAboutDialogs(), 1);
+
+    QWidget *about = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        about = qobject_cast<About *>(widget) ? widget : about;
+    about->move(about->pos() + QPoint(40, 30));
+    const QPoint lastPosition = about->pos();
+    QTest::mouseClick(button(*about, "Schliessen"), Qt::LeftButton);
+    QCOMPARE(visibleAboutDialogs(), 0);
+
+    QTest::mouseClick(button(window, "Info"), Qt::LeftButton);
+    QCOMPARE(visibleAboutDialogs(), 1);
+    QVERIFY(about->isVisible());
+    QCOMPARE(about->pos(), lastPosition);
+    QVERIFY(window.isVisible());
+}
+
+void TestMainWindow::styleSheets_data()
+{
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QString>("sheet");
+
+    const QString largeText = QStringLiteral("color: white;\nfont-family: 'Arial';\nfont-size:24px;");
+    QTest::newRow("window") << "MainWindow" << "background-color: black;";
+    QTest::newRow("caption of the clock") << "label_2" << largeText;
+    QTest::newRow("clock") << "showNormalTime" << largeText + "\n";
+    QTest::newRow("caption of the own format") << "label_3" << largeText + "\n";
+    QTest::newRow("own format") << "myFormat" << largeText + "\n";
+    QTest::newRow("caption of the formula") << "label_6" << largeText + "\n";
+    QTest::newRow("formula") << "otherFormat" << largeText + "\n";
+    QTest::newRow("upper orange line") << "label_4" << "background-color: #EA8500";
+    QTest::newRow("lower orange line") << "label_5" << "background-color: #EA8500;";
+    QTest::newRow("strip at the top") << "label_8" << "";
+    QTest::newRow("logo") << "label" << "";
+    QTest::newRow("central widget") << "centralWidget" << "";
+    QTest::newRow("close button") << "Schliessen" <<
+        "#Schliessen {\n color: black;\nfont-size: 12px;\nfont-weight:bold;\n border: 2px solid #000000;\n"
+        " border-radius: 11px;\n padding: 5px;\n background: qradialgradient(cx: 0.3, cy: -0.4,\n fx: 0.3, fy: -0.4,\n"
+        " radius: 1.35, stop: 0 #fff, stop: 1 #EA8500);\n min-width: 80px;\n }\n\n#Schliessen:hover {\n"
+        " background: qradialgradient(cx: 0.3, cy: -0.4,\n fx: 0.3, fy: -0.4,\n radius: 1.35, stop: 0 #fff, stop: 1 #bbb);\n"
+        " }\n\n#Schliessen:pressed {\n background: qradialgradient(cx: 0.4, cy: -0.1,\n fx: 0.4, fy: -0.1,\n"
+        " radius: 1.35, stop: 0 #fff, stop: 1 #ddd);\n }";
+}
+
+void TestMainWindow::styleSheets()
+{
+    QFETCH(QString, objectName);
+    QFETCH(QString, sheet);
+    MainWindow window;
+    QWidget *widget = objectName == window.objectName() ? &window : window.findChild<QWidget *>(objectName);
+    QVERIFY(widget);
+    QCOMPARE(widget->styleSheet(), sheet);
+}
+
+void TestMainWindow::buttonsAreOrangeAtRestAndGreyWhilePressed()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const char *name : { "Compute", "Info", "Schliessen" }) {
+        QPushButton *pushButton = button(window, name);
+        const QString sheet = pushButton->styleSheet();
+        QCOMPARE(sheet.count(QLatin1Char('#') + QLatin1String(name)), 3);
+        QCOMPARE(sheet.length(), 508 + 3 * int(qstrlen(name)));
+        QVERIFY(pushButton->width() >= 80);
+
+        // Low in the middle of the face the gradient has reached its outer colour.
+        const QPoint face(pushButton->width() / 2, pushButton->height() - 5);
+        QVERIFY(isOrange(pushButton->grab().toImage().pixel(face)));
+        QTest::mousePress(pushButton, Qt::LeftButton);
+        QVERIFY(isPaleGrey(pushButton->grab().toImage().pixel(face)));
+        QTest::mouseRelease(pushButton, Qt::LeftButton);
+    }
+
+    const QImage shot = window.grab().toImage();
+    QCOMPARE(shot.pixel(window.width() - 3, window.height() / 2), qRgb(0, 0, 0));
+}
+
+QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

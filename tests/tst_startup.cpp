@@ -1,9 +1,100 @@
+#include "mainwindow.h"
+#include "startup.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSplashScreen>
 #include <QtTest>
+
+// Records what the main window's clock label shows at the moment the window is shown.
+class ShowWatcher : public QObject
+{
+public:
+    QString clockTextWhenShown = QStringLiteral("not shown");
+    QElapsedTimer sinceStart;
+    qint64 shownAfterMs = -1;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && shownAfterMs < 0) {
+            shownAfterMs = sinceStart.elapsed();
+            clockTextWhenShown = watched->findChild<QLabel *>(QStringLiteral("showNormalTime"))->text();
+        }
+        return false;
+    }
+};
 
 class TestStartup : public QObject
 {
     Q_OBJECT
+
+private slots:
+    void splashHandsOverToTheMainWindow();
+    void pressOnTheSplashHidesItEarly();
+    void closingTheMainWindowEndsTheProgramWithZero();
 };
+
+void TestStartup::splashHandsOverToTheMainWindow()
+{
+    ShowWatcher watcher;
+    watcher.sinceStart.start();
+    QPointer<QSplashScreen> splash = showSplash();
+    MainWindow window;
+    window.installEventFilter(&watcher);
+    handOver(splash, &window);
+
+    QVERIFY(splash->isVisible());
+    QVERIFY(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(splash->pixmap().size(), QSize(300, 225));
+    QVERIFY(!window.isVisible());
+
+    QTest::qWait(800);
+    QVERIFY(splash->isVisible());
+    QVERIFY(!window.isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 2000);
+    QVERIFY2(watcher.shownAfterMs >= 900, qPrintable(QString::number(watcher.shownAfterMs)));
+    // The window comes up just before the clock's first tick, with its value labels still empty.
+    QCOMPARE(watcher.clockTextWhenShown, QString());
+    QVERIFY(!splash.isNull() && splash->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 2000);
+    QVERIFY(!window.findChild<QLabel *>(QStringLiteral("showNormalTime"))->text().isEmpty());
+    QVERIFY(window.isVisible());
+}
+
+void TestStartup::pressOnTheSplashHidesItEarly()
+{
+    QPointer<QSplashScreen> splash = showSplash();
+    MainWindow window;
+    handOver(splash, &window);
+
+    QTest::mouseClick(splash, Qt::LeftButton);
+    QVERIFY(!splash->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 2000);
+}
+
+void TestStartup::closingTheMainWindowEndsTheProgramWithZero()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Info")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Compute")), Qt::LeftButton);
+    const QWidgetList dialogs = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(dialogs.begin(), dialogs.end(), [](QWidget *w) { return w->isVisible(); }), 3);
+
+    QTimer::singleShot(0, &window, [&window] {
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Schliessen")), Qt::LeftButton);
+    });
+    QCOMPARE(QApplication::exec(), 0);
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+}
 
 QTEST_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -1,6 +1,32 @@
 #include "about.h"
+#include "ui_about.h"
+
+#include "dragging.h"
+#include "theme.h"
 
 About::About(QWidget *parent)
-    : QDialog(parent)
+    : QDialog(parent),
+      ui(new Ui::About)
 {
+    // Replacing all flags also drops the dialog type: no title bar, no frame.
+    setWindowFlags(Qt::FramelessWindowHint);
+    ui->setupUi(this);
+    setStyleSheet(blackBackgroundSheet.text);
+    ui->label->setStyleSheet(infoTextSheet);
+    ui->Schliessen->setStyleSheet(orangeButtonSheet(ui->Schliessen->objectName()));
+}
+
+About::~About()
+{
+    delete ui;
+}
+
+void About::mousePressEvent(QMouseEvent *event)
+{
+    startDrag(this, event, &dragPosition);
+}
+
+void About::mouseMoveEvent(QMouseEvent *event)
+{
+    continueDrag(this, event, dragPosition);
 }

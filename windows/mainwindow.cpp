@@ -1,6 +1,109 @@
 #include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "about.h"
+#include "compute.h"
+#include "dragging.h"
+#include "stardate.h"
+#include "theme.h"
+
+#include <QDateTime>
+#include <QTimer>
+
+namespace {
+
+const char clockPattern[] = "dd.MM.yyyy - hh:mm:ss";
+
+// A dialog asked for again comes to the front, wherever it was left.
+void bringToFront(QWidget *dialog)
+{
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent)
+    : QMainWindow(parent),
+      ui(new Ui::MainWindow)
 {
+    setWindowFlags(Qt::FramelessWindowHint);
+    ui->setupUi(this);
+    applyStyleSheets();
+
+    // A coarse timer may fire a few percent early or late and let the seconds skip; the first
+    // texts come with the first tick, just after the window is shown.
+    timer = new QTimer(this);
+    timer->setTimerType(Qt::PreciseTimer);
+    connect(timer, SIGNAL(timeout()), this, SLOT(showTimes()));
+    timer->start(1000);
+
+    connect(ui->Info, SIGNAL(clicked()), this, SLOT(showInfo()));
+    connect(ui->Compute, SIGNAL(clicked()), this, SLOT(showCompute()));
+}
+
+MainWindow::~MainWindow()
+{
+    // The dialogs are windows of their own, not children; they are closed by now.
+    delete aboutDialog;
+    delete computeDialog;
+    delete ui;
+}
+
+void MainWindow::applyStyleSheets()
+{
+    setStyleSheet(blackBackgroundSheet.text);
+    ui->label_2->setStyleSheet(largeWhiteTextSheet.text);
+    for (QWidget *text : { ui->showNormalTime, ui->label_3, ui->myFormat, ui->label_6, ui->otherFormat })
+        text->setStyleSheet(largeWhiteTextSheet.variant);
+    ui->label_4->setStyleSheet(orangeBackgroundSheet.text);
+    ui->label_5->setStyleSheet(orangeBackgroundSheet.variant);
+    for (QWidget *button : { ui->Compute, ui->Info, ui->Schliessen })
+        button->setStyleSheet(orangeButtonSheet(button->objectName()));
+}
+
+void MainWindow::showTimes()
+{
+    // One reading of the clock, so that the three texts always describe the same moment.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    ui->showNormalTime->setText(now.toString(QLatin1String(clockPattern)));
+    ui->myFormat->setText(ownStardateText(now));
+    ui->otherFormat->setText(formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()));
+}
+
+void MainWindow::showInfo()
+{
+    if (!aboutDialog)
+        aboutDialog = new About;
+    bringToFront(aboutDialog);
+}
+
+void MainWindow::showCompute()
+{
+    if (!computeDialog)
+        computeDialog = new Compute;
+    bringToFront(computeDialog);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    startDrag(this, event, &dragPosition);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    continueDrag(this, event, dragPosition);
+}
+
+void MainWindow::closeEvent(QCloseEvent *)
+{
+    // The dialogs are top-level windows of their own: once they are closed too, no window is
+    // left and the program ends.
+    if (aboutDialog)
+        aboutDialog->close();
+    if (computeDialog)
+        computeDialog->close();
 }
