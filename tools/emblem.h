@@ -1,0 +1,19 @@
+#ifndef EMBLEM_H
+#define EMBLEM_H
+
+#include <QImage>
+
+class QPainter;
+class QPointF;
+
+// The program's emblem: a ringed planet inside a clock dial whose rim is cut into segments
+// like the header strips. Everything stays inside the circle of the given radius.
+void drawEmblem(QPainter &painter, const QPointF &centre, qreal radius);
+
+// The logo of the main window: the emblem on black, 134 x 112, 8-bit indexed colour.
+QImage logo();
+
+// The application icon: the emblem on a transparent ground, 128 x 128 with alpha.
+QImage applicationIcon();
+
+#endif // EMBLEM_H
