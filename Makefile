@@ -4,8 +4,10 @@ SANITIZE_DIR ?= build-sanitize
 JOBS         ?= $(shell nproc)
 
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
-# main window's large texts, time zone data for the tests, Google Benchmark for bench/.
-PACKAGES = cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-liberation2 tzdata libbenchmark-dev
+# main window's large texts, time zone data for the tests, Google Benchmark for bench/, and the
+# validators the install test runs.
+PACKAGES = cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-liberation2 tzdata libbenchmark-dev \
+           desktop-file-utils appstream
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test sanitize bench clean

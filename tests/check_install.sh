@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the build given as $1 into a temporary prefix and checks what a desktop needs:
+# the program, its menu entry, its icon and its software-centre description.
+set -eu
+build_dir=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+
+fail() { echo "FAIL: $*"; exit 1; }
+[ -x "$prefix/bin/sternzeit" ] || fail "bin/sternzeit is missing or not executable"
+desktop=$prefix/share/applications/sternzeit.desktop
+[ -f "$desktop" ] || fail "sternzeit.desktop is missing"
+grep -qx 'Exec=sternzeit' "$desktop" || fail "the desktop entry does not start sternzeit"
+grep -qx 'Icon=sternzeit' "$desktop" || fail "the desktop entry names another icon"
+icon=$prefix/share/icons/hicolor/128x128/apps/sternzeit.png
+[ -f "$icon" ] || fail "the 128 x 128 icon is missing"
+# PNG width and height stand in the IHDR chunk at bytes 16 to 23.
+[ "$(od -An -tx1 -j16 -N8 "$icon" | tr -d ' \n')" = "0000008000000080" ] || fail "the icon is not 128 x 128"
+metainfo=$prefix/share/metainfo/org.sternzeit.sternzeit.metainfo.xml
+[ -f "$metainfo" ] || fail "the metainfo is missing"
+grep -q '<launchable type="desktop-id">sternzeit.desktop</launchable>' "$metainfo" || fail "the metainfo launches another entry"
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$desktop" || fail "desktop-file-validate"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli validate"
+fi
+echo "installed files are complete"
