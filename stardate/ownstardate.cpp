@@ -11,7 +11,8 @@ QString ownStardateText(const QDateTime &dateTime)
 
 QString dateFromOwnStardate(const QString &stardate)
 {
-    if (!QRegExp(QLatin1String(ownStardateInputPattern)).exactMatch(stardate))
+    static const QRegExp inputForm{QLatin1String(ownStardateInputPattern)};
+    if (!inputForm.exactMatch(stardate))
         return QString();
 
     // The year takes every digit before the comma but the last two, so it may be of any length.
