@@ -1,9 +1,481 @@
+#include "compute.h"
+
 #include <QtTest>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QValidator>
+
+#include <memory>
+
+namespace {
+
+// What the four boxes show, in the order checkBox_2, checkBox_4, checkBox, checkBox_3.
+const char *const states[] = {
+    nullptr,
+    "off off off off",
+    "off off on off",
+    "off off off on",
+    "off off on on",
+    "on locked off off",
+    "on locked on off",
+    "on locked off on",
+    "on locked on on",
+    "locked on off off",
+    "locked on on locked",
+    "locked on locked on",
+    "locked on on off",
+    "locked on off on",
+    "locked on on on",
+};
+
+// The clicks that lead from the fresh dialog to each state.
+const char *const paths[] = {
+    nullptr,
+    "",
+    "checkBox",
+    "checkBox_3",
+    "checkBox checkBox_3",
+    "checkBox_2",
+    "checkBox_2 checkBox",
+    "checkBox_2 checkBox_3",
+    "checkBox_2 checkBox checkBox_3",
+    "checkBox_4",
+    "checkBox_4 checkBox",
+    "checkBox_4 checkBox_3",
+    "checkBox checkBox_4",
+    "checkBox_3 checkBox_4",
+    "checkBox checkBox_3 checkBox_4",
+};
+
+QString buttonSheet(const QString &name)
+{
+    return QStringLiteral("#%1 {\n color: black;\nfont-size: 12px;\nfont-weight:bold;\n"
+                          " border: 2px solid #000000;\n border-radius: 11px;\n padding: 5px;\n"
+                          " background: qradialgradient(cx: 0.3, cy: -0.4,\n fx: 0.3, fy: -0.4,\n"
+                          " radius: 1.35, stop: 0 #fff, stop: 1 #EA8500);\n min-width: 80px;\n }\n\n"
+                          "#%1:hover {\n background: qradialgradient(cx: 0.3, cy: -0.4,\n"
+                          " fx: 0.3, fy: -0.4,\n radius: 1.35, stop: 0 #fff, stop: 1 #bbb);\n }\n\n"
+                          "#%1:pressed {\n background: qradialgradient(cx: 0.4, cy: -0.1,\n"
+                          " fx: 0.4, fy: -0.1,\n radius: 1.35, stop: 0 #fff, stop: 1 #ddd);\n }")
+        .arg(name);
+}
+
+} // namespace
 
 class TestCompute : public QObject
 {
     Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void window();
+    void texts_data();
+    void texts();
+    void helpText();
+    void styleSheets_data();
+    void styleSheets();
+    void focusOrder();
+    void optionRules_data();
+    void optionRules();
+    void closeResets_data();
+    void closeResets();
+    void conversions_data();
+    void conversions();
+    void returnPressesBerechnen();
+    void escapeKeepsEverything();
+    void typedMarkupIsShownAsTyped();
+    void validatorsAreReused();
+
+private:
+    template<typename T> T *child(const QString &name) const { return dialog->findChild<T *>(name); }
+    void click(const QString &name);
+    void clickAll(const QStringList &names);
+    void reach(int state);
+    QString boxStates() const;
+    void convert(const QString &input, const QStringList &boxes);
+
+    std::unique_ptr<Compute> dialog;
+    QLineEdit *lineEdit = nullptr;
+    QLabel *heading = nullptr;
+    QLabel *ownResult = nullptr;
+    QLabel *formulaResult = nullptr;
 };
+
+void TestCompute::init()
+{
+    dialog.reset(new Compute);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    lineEdit = child<QLineEdit>("lineEdit");
+    heading = child<QLabel>("label_6");
+    ownResult = child<QLabel>("label_7");
+    formulaResult = child<QLabel>("label_8");
+    QVERIFY(lineEdit && heading && ownResult && formulaResult);
+}
+
+void TestCompute::cleanup()
+{
+    dialog.reset();
+}
+
+// Check boxes are clicked on their indicator, push buttons in their middle.
+void TestCompute::click(const QString &name)
+{
+    auto *button = child<QAbstractButton>(name);
+    QVERIFY2(button, qPrintable(name));
+    QPoint at = button->rect().center();
+    if (auto *box = qobject_cast<QCheckBox *>(button)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        at = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
+    }
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void TestCompute::clickAll(const QStringList &names)
+{
+    for (const QString &name : names)
+        click(name);
+}
+
+void TestCompute::reach(int state)
+{
+    const QString path = QString::fromLatin1(paths[state]);
+    if (!path.isEmpty())
+        clickAll(path.split(QLatin1Char(' ')));
+}
+
+QString TestCompute::boxStates() const
+{
+    QStringList shown;
+    for (const char *name : {"checkBox_2", "checkBox_4", "checkBox", "checkBox_3"}) {
+        const auto *box = child<QCheckBox>(name);
+        if (!box->isEnabled())
+            shown << "disabled";
+        else if (box->isChecked())
+            shown << "on";
+        else
+            shown << (box->isCheckable() ? "off" : "locked");
+    }
+    return shown.join(QLatin1Char(' '));
+}
+
+void TestCompute::convert(const QString &input, const QStringList &boxes)
+{
+    QTest::keyClicks(lineEdit, input);
+    clickAll(boxes);
+    click("Computes");
+}
+
+void TestCompute::window()
+{
+    QCOMPARE(dialog->objectName(), QString("Compute"));
+    // A top-level widget is always a window; the dialog's own type is gone.
+    QCOMPARE(dialog->windowFlags(), Qt::Window | Qt::FramelessWindowHint);
+    QCOMPARE(dialog->size(), QSize(817, 411));
+    QCOMPARE(dialog->windowTitle(), QString("Dialog"));
+    QVERIFY(!dialog->isModal());
+}
+
+void TestCompute::texts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("input heading") << "label_3" << "Eingabe:";
+    QTest::newRow("direction group") << "groupBox" << "Umwandlung";
+    QTest::newRow("date to stardate") << "checkBox_2" << "Datum->Sternzeit";
+    QTest::newRow("stardate to date") << "checkBox_4" << "Sternzeit->Datum";
+    QTest::newRow("format group") << "groupBox_2" << "Auswahl";
+    QTest::newRow("own format") << "checkBox" << "Mein Format";
+    QTest::newRow("formula") << "checkBox_3" << "Nach der Formel";
+    QTest::newRow("output heading") << "label_6" << "Ausgabe:";
+    QTest::newRow("own result") << "label_7" << "";
+    QTest::newRow("formula result") << "label_8" << "";
+    QTest::newRow("compute button") << "Computes" << "Berechnen";
+    QTest::newRow("close button, with sharp s") << "Schliessen" << QString::fromUtf8("Schlie\xc3\x9f" "en");
+    QTest::newRow("input") << "lineEdit" << "";
+}
+
+void TestCompute::texts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+
+    QWidget *widget = child<QWidget>(name);
+    QVERIFY(widget);
+    QString shown;
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        shown = label->text();
+    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+        shown = button->text();
+    else if (auto *group = qobject_cast<QGroupBox *>(widget))
+        shown = group->title();
+    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        shown = edit->text();
+    QCOMPARE(shown, text);
+}
+
+void TestCompute::helpText()
+{
+    const QString text = child<QLabel>("label_9")->text();
+    QCOMPARE(text.size(), 748);
+    QCOMPARE(text.count(QLatin1Char('\n')), 13);
+    QCOMPARE(text.count(QLatin1String(" \n")), 9);
+    QVERIFY(text.startsWith("<html><head/><body><p>Unter dem Eingabelabel kann man im <br>Textfeld"));
+    // The entities stay in the text for the rich-text view to resolve.
+    QVERIFY(text.contains(QString::fromUtf8("<br>f\xc3\xbcr das erstere Datum-&gt;Sternzeit ausgew\xc3\xa4hlt \n")));
+    QVERIFY(text.contains(QString::fromUtf8("<br>hat, kann man \xc3\xbc" "ber den Button &quot;Berechnen&quot; \n")));
+    QVERIFY(text.endsWith("<br>wird unter dem Label Ausgabe angezeigt.</p></body></html>"));
+}
+
+void TestCompute::styleSheets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("sheet");
+
+    QTest::newRow("dialog") << "Compute" << "background-color:black;";
+    QTest::newRow("input heading") << "label_3" << "background-color: black;\ncolor: white;\nfont-size:16px;";
+    QTest::newRow("input") << "lineEdit" << "background-color:black;\ncolor: white;";
+    QTest::newRow("direction group") << "groupBox" << "color:white;\nfont-size:14px;";
+    QTest::newRow("date to stardate") << "checkBox_2" << "font-size:16px;\ncolor: white;";
+    QTest::newRow("stardate to date") << "checkBox_4" << "font-size:16px;\ncolor:white;";
+    QTest::newRow("format group") << "groupBox_2" << "color:white;\nfont-size:14px;";
+    QTest::newRow("own format") << "checkBox" << "font-size:16px;\ncolor:white;";
+    QTest::newRow("formula") << "checkBox_3" << "font-size:16px;\ncolor:white;";
+    QTest::newRow("output heading") << "label_6" << "background-color: black;\ncolor: white;\nfont-size:16px;";
+    QTest::newRow("own result") << "label_7" << "background-color:black;\ncolor: white;\nfont-size:16px;";
+    QTest::newRow("formula result") << "label_8" << "background-color:black;\ncolor: white;\nfont-size:16px;";
+    QTest::newRow("compute button") << "Computes" << buttonSheet("Computes");
+    QTest::newRow("close button") << "Schliessen" << buttonSheet("Schliessen");
+    QTest::newRow("help text") << "label_9" << "background-color:black;\ncolor: white;\nfont-size:16px;";
+    QTest::newRow("top strip takes the dialog's") << "label" << "";
+    QTest::newRow("bottom strip takes the dialog's") << "label_2" << "";
+    QTest::newRow("left column takes the dialog's") << "verticalLayoutWidget" << "";
+    QTest::newRow("format column takes its group's") << "verticalLayoutWidget_3" << "";
+}
+
+void TestCompute::styleSheets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, sheet);
+
+    QWidget *widget = name == dialog->objectName() ? dialog.get() : child<QWidget>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->styleSheet(), sheet);
+}
+
+void TestCompute::focusOrder()
+{
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        order << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(order, QStringList({"lineEdit", "checkBox_2", "checkBox_4", "checkBox", "checkBox_3",
+                                 "Computes", "Schliessen", "lineEdit"}));
+}
+
+void TestCompute::optionRules_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("to");
+
+    // The state after a click on checkBox_2, checkBox_4, checkBox and checkBox_3.
+    const int next[][4] = {
+        {}, {5, 9, 2, 3}, {6, 12, 1, 4}, {7, 13, 4, 1}, {8, 14, 3, 2},
+        {1, 5, 6, 7}, {1, 6, 5, 8}, {1, 7, 8, 5}, {1, 8, 7, 6},
+        {9, 1, 10, 11}, {10, 1, 9, 10}, {11, 1, 11, 9}, {12, 1, 9, 11}, {13, 1, 10, 9}, {14, 1, 13, 12},
+    };
+    const char *const boxes[] = {"checkBox_2", "checkBox_4", "checkBox", "checkBox_3"};
+    const char *const captions[] = {"Datum->Sternzeit", "Sternzeit->Datum", "Mein Format", "Nach der Formel"};
+    for (int from = 1; from <= 14; ++from) {
+        for (int b = 0; b < 4; ++b)
+            QTest::addRow("state %d, click %s", from, captions[b]) << from << boxes[b] << next[from][b];
+    }
+}
+
+void TestCompute::optionRules()
+{
+    QFETCH(int, from);
+    QFETCH(QString, box);
+    QFETCH(int, to);
+
+    reach(from);
+    QCOMPARE(boxStates(), QString(states[from]));
+    click(box);
+    QCOMPARE(boxStates(), QString(states[to]));
+}
+
+void TestCompute::closeResets_data()
+{
+    QTest::addColumn<int>("state");
+    for (int state = 1; state <= 14; ++state)
+        QTest::addRow("from state %d", state) << state;
+}
+
+void TestCompute::closeResets()
+{
+    QFETCH(int, state);
+
+    convert("05.12.2013 12:00", {"checkBox_2", "checkBox", "checkBox_3"});
+    QTest::keyClicks(lineEdit, "201312,0512");
+    reach(state);
+    QCOMPARE(boxStates(), QString(states[state]));
+
+    click("Schliessen");
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(lineEdit->text(), QString());
+    QCOMPARE(heading->text(), QString("Ausgabe:"));
+    QCOMPARE(ownResult->text(), QString());
+    QCOMPARE(formulaResult->text(), QString());
+    QCOMPARE(boxStates(), QString(states[1]));
+    QVERIFY(!lineEdit->validator());
+}
+
+void TestCompute::conversions_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QString>("formula");
+
+    const QStringList dateBoth = {"checkBox_2", "checkBox", "checkBox_3"};
+    const QStringList dateOwn = {"checkBox_2", "checkBox"};
+    const QStringList dateFormula = {"checkBox_2", "checkBox_3"};
+    const QStringList stardateOwn = {"checkBox_4", "checkBox"};
+    const QStringList stardateFormula = {"checkBox_4", "checkBox_3"};
+    // Both kinds only come together when ticked before the direction.
+    const QStringList stardateBoth = {"checkBox", "checkBox_3", "checkBox_4"};
+    const QString none;
+
+    QTest::newRow("date, both kinds") << "05.12.2013 12:00" << dateBoth
+        << "Ausgabe von 05.12.2013 12:00 ist:" << "Mein Format: 201312,0512" << "Anderes Format: -147073.234375";
+    QTest::newRow("date without leading zeros, stardate zero") << "1.1.2161 0:0" << dateBoth
+        << "Ausgabe von 1.1.2161 0:0 ist:" << "Mein Format: 216101,0100" << "Anderes Format: 0.000000";
+    QTest::newRow("date from the help text") << "01.01.1900 16:30" << dateBoth
+        << "Ausgabe von 01.01.1900 16:30 ist:" << "Mein Format: 190001,0116" << "Anderes Format: -260998.125000";
+    QTest::newRow("date, own format only") << "05.12.2013 12:00" << dateOwn
+        << "Ausgabe von 05.12.2013 12:00 ist:" << "Mein Format: 201312,0512" << none;
+    QTest::newRow("date, formula only") << "05.12.2013 12:00" << dateFormula
+        << "Ausgabe von 05.12.2013 12:00 ist:" << none << "Anderes Format: -147073.234375";
+    QTest::newRow("date, no kind") << "05.12.2013 12:00" << QStringList{"checkBox_2"}
+        << "Ausgabe von 05.12.2013 12:00 ist:" << none << none;
+    QTest::newRow("date past what a date-time holds") << "1.1.2147483647 0:0" << dateBoth
+        << "Ausgabe von 1.1.2147483647 0:0 ist:" << "Mein Format: " << "Anderes Format: 2147481550848.000000";
+    QTest::newRow("31 February") << "31.02.2013 12:00" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("month 13") << "05.13.2013 12:00" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("hour 24") << "05.12.2013 24:00" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("minute 60") << "05.12.2013 12:60" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("year 0") << "01.01.0 12:00" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("year beyond an int") << "1.1.2147483648 0:0" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("date without time") << "05.12.2013" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("two blanks before the time") << "05.12.2013  12:00" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("stardate typed as a date") << "201312,0512" << dateBoth << "Ausgabe:" << none << none;
+
+    QTest::newRow("own stardate") << "201312,0512" << stardateOwn
+        << "Ausgabe von 201312,0512 ist:" << "Mein Format: 05.12.2013 12:00" << none;
+    QTest::newRow("own stardate of month 13") << "201313,0512" << stardateOwn
+        << "Ausgabe von 201313,0512 ist:" << "Mein Format: " << none;
+    QTest::newRow("own stardate without comma") << "2013" << stardateOwn
+        << "Ausgabe von 2013 ist:" << none << none;
+    QTest::newRow("formula stardate") << "2500" << stardateFormula
+        << "Ausgabe von 2500 ist:" << none << "Anderes Format: 02.07.2163 15:00";
+    QTest::newRow("formula stardate, both kinds") << "2500" << stardateBoth
+        << "Ausgabe von 2500 ist:" << none << "Anderes Format: 02.07.2163 15:00";
+    QTest::newRow("stardate, no kind") << "2500" << QStringList{"checkBox_4"}
+        << "Ausgabe von 2500 ist:" << none << none;
+    QTest::newRow("formula stardate with decimal comma") << "2500,5" << stardateFormula
+        << "Ausgabe von 2500,5 ist:" << none << "Anderes Format: 02.07.2163 19:22";
+    QTest::newRow("formula stardate that is no number") << "abc" << stardateFormula
+        << "Ausgabe von abc ist:" << none << "Anderes Format: ";
+
+    QTest::newRow("empty input, date") << "" << dateBoth << "Ausgabe:" << none << none;
+    QTest::newRow("empty input, stardate") << "" << stardateFormula << "Ausgabe:" << none << none;
+    QTest::newRow("no direction") << "05.12.2013 12:00" << QStringList{"checkBox", "checkBox_3"}
+        << "Ausgabe:" << none << none;
+}
+
+void TestCompute::conversions()
+{
+    QFETCH(QString, input);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, heading);
+    QFETCH(QString, own);
+    QFETCH(QString, formula);
+
+    convert(input, boxes);
+    QCOMPARE(this->heading->text(), heading);
+    QCOMPARE(ownResult->text(), own);
+    QCOMPARE(formulaResult->text(), formula);
+    QCOMPARE(lineEdit->text(), QString());
+    QCOMPARE(boxStates(), QString(states[1]));
+    QVERIFY(!lineEdit->validator());
+}
+
+void TestCompute::returnPressesBerechnen()
+{
+    QTest::keyClicks(lineEdit, "05.12.2013 12:00");
+    clickAll({"checkBox_2", "checkBox", "checkBox_3"});
+    QTest::mouseClick(lineEdit, Qt::LeftButton);
+    QTest::keyClick(lineEdit, Qt::Key_Return);
+
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(heading->text(), QString("Ausgabe von 05.12.2013 12:00 ist:"));
+    QCOMPARE(ownResult->text(), QString("Mein Format: 201312,0512"));
+    QCOMPARE(formulaResult->text(), QString("Anderes Format: -147073.234375"));
+    QCOMPARE(lineEdit->text(), QString());
+    QCOMPARE(boxStates(), QString(states[1]));
+}
+
+void TestCompute::escapeKeepsEverything()
+{
+    convert("05.12.2013 12:00", {"checkBox_2", "checkBox"});
+    QTest::keyClicks(lineEdit, "201312,0512");
+    reach(10);
+    QTest::keyClick(lineEdit, Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
+
+    dialog->show();
+    QCOMPARE(lineEdit->text(), QString("201312,0512"));
+    QCOMPARE(boxStates(), QString(states[10]));
+    QCOMPARE(heading->text(), QString("Ausgabe von 05.12.2013 12:00 ist:"));
+    QCOMPARE(ownResult->text(), QString("Mein Format: 201312,0512"));
+}
+
+// Whatever is typed comes back in the heading, and a typed tag must not turn it into rich text.
+void TestCompute::typedMarkupIsShownAsTyped()
+{
+    convert("<b>2500</b>", {"checkBox_4"});
+    QCOMPARE(heading->text(), QString("Ausgabe von <b>2500</b> ist:"));
+    QVERIFY(heading->sizeHint().width() >= heading->fontMetrics().boundingRect(heading->text()).width());
+}
+
+void TestCompute::validatorsAreReused()
+{
+    const auto runBothDirections = [this](int times) {
+        for (int i = 0; i < times; ++i) {
+            convert("1.1.2000 0:0", {"checkBox_2"});
+            convert("201312,0512", {"checkBox_4"});
+        }
+    };
+    runBothDirections(1);
+    const int validators = lineEdit->findChildren<QValidator *>().size();
+    runBothDirections(500);
+    QCOMPARE(lineEdit->findChildren<QValidator *>().size(), validators);
+}
 
 QTEST_MAIN(TestCompute)
 #include "tst_compute.moc"

@@ -1,6 +1,207 @@
 #include "compute.h"
+#include "ui_compute.h"
+
+#include "dragging.h"
+#include "patterns.h"
+#include "stardate.h"
+#include "theme.h"
+
+#include <QRegExp>
+#include <QRegExpValidator>
+
+namespace {
+
+QString outputHeading(const QString &input)
+{
+    return Compute::tr("Ausgabe von %1 ist:").arg(input);
+}
+
+// A result that comes out empty leaves its prefix standing alone.
+QString ownFormatLine(const QString &result)
+{
+    return Compute::tr("Mein Format: ") + result;
+}
+
+QString formulaLine(const QString &result)
+{
+    return Compute::tr("Anderes Format: ") + result;
+}
+
+} // namespace
 
 Compute::Compute(QWidget *parent)
     : QDialog(parent)
+    , ui(new Ui::Compute)
+    , dragPosition(0, 0)
 {
+    setWindowFlags(Qt::FramelessWindowHint);
+    ui->setupUi(this);
+    setStyleSheets();
+
+    // Made once and swapped in per conversion: the dialog stays open all day.
+    dateValidator = new QRegExpValidator(QRegExp(QLatin1String(dateInputPattern)), ui->lineEdit);
+    ownStardateValidator = new QRegExpValidator(QRegExp(QLatin1String(ownStardateInputPattern)), ui->lineEdit);
+
+    connect(ui->checkBox, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox()));
+    connect(ui->checkBox_2, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox2()));
+    connect(ui->checkBox_3, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox3()));
+    connect(ui->checkBox_4, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox4()));
+    connect(ui->Computes, SIGNAL(clicked()), this, SLOT(computes()));
+}
+
+Compute::~Compute()
+{
+    delete ui;
+}
+
+void Compute::setStyleSheets()
+{
+    setStyleSheet(blackBackgroundSheet.variant);
+    ui->label_3->setStyleSheet(whiteOnBlack16Sheet.text);
+    ui->lineEdit->setStyleSheet(whiteOnBlackSheet);
+    ui->groupBox->setStyleSheet(white14Sheet);
+    ui->checkBox_2->setStyleSheet(white16Sheet.text);
+    ui->checkBox_4->setStyleSheet(white16Sheet.variant);
+    ui->groupBox_2->setStyleSheet(white14Sheet);
+    ui->checkBox->setStyleSheet(white16Sheet.variant);
+    ui->checkBox_3->setStyleSheet(white16Sheet.variant);
+    ui->label_6->setStyleSheet(whiteOnBlack16Sheet.text);
+    ui->label_7->setStyleSheet(whiteOnBlack16Sheet.variant);
+    ui->label_8->setStyleSheet(whiteOnBlack16Sheet.variant);
+    ui->Computes->setStyleSheet(orangeButtonSheet(ui->Computes->objectName()));
+    ui->Schliessen->setStyleSheet(orangeButtonSheet(ui->Schliessen->objectName()));
+    ui->label_9->setStyleSheet(whiteOnBlack16Sheet.variant);
+}
+
+void Compute::mousePressEvent(QMouseEvent *event)
+{
+    startDrag(this, event, &dragPosition);
+}
+
+void Compute::mouseMoveEvent(QMouseEvent *event)
+{
+    continueDrag(this, event, dragPosition);
+}
+
+// The dialog is only hidden, never deleted, and must come back empty.
+void Compute::closeEvent(QCloseEvent *)
+{
+    ui->lineEdit->clear();
+    clearOutput();
+    uncheckAllBoxes();
+    ui->lineEdit->setValidator(nullptr);
+}
+
+// A stardate is read back in one kind at a time, so with "Sternzeit->Datum" on, a chosen
+// format locks the other one. A box is locked only while it is off, so locking never swallows
+// a check mark unannounced.
+void Compute::changecheckBox()
+{
+    if (ui->checkBox_4->isChecked() && ui->checkBox->isChecked()) {
+        ui->checkBox_3->setChecked(false);
+        ui->checkBox_3->setCheckable(false);
+    } else {
+        ui->checkBox_3->setCheckable(true);
+    }
+}
+
+// Leaving a direction clears the formats too, so every way out ends with all boxes off and free.
+void Compute::changecheckBox2()
+{
+    if (ui->checkBox_2->isChecked()) {
+        ui->checkBox_4->setCheckable(false);
+    } else {
+        ui->checkBox_4->setCheckable(true);
+        ui->checkBox->setChecked(false);
+        ui->checkBox_3->setChecked(false);
+    }
+}
+
+void Compute::changecheckBox3()
+{
+    if (ui->checkBox_4->isChecked() && ui->checkBox_3->isChecked()) {
+        ui->checkBox->setChecked(false);
+        ui->checkBox->setCheckable(false);
+    } else {
+        ui->checkBox->setCheckable(true);
+    }
+}
+
+void Compute::changecheckBox4()
+{
+    if (ui->checkBox_4->isChecked()) {
+        ui->checkBox_2->setCheckable(false);
+    } else {
+        ui->checkBox_2->setCheckable(true);
+        ui->checkBox->setChecked(false);
+        ui->checkBox_3->setChecked(false);
+    }
+}
+
+void Compute::computes()
+{
+    clearOutput();
+    const QString input = ui->lineEdit->text();
+    if (!input.isEmpty() && ui->checkBox_2->isChecked())
+        convertDate(input);
+    if (!input.isEmpty() && ui->checkBox_4->isChecked())
+        convertStardate(input);
+
+    // Every conversion starts from an empty field with no box ticked.
+    ui->lineEdit->clear();
+    uncheckAllBoxes();
+    ui->lineEdit->setValidator(nullptr);
+}
+
+void Compute::convertDate(const QString &input)
+{
+    ui->lineEdit->setValidator(dateValidator);
+    if (!ui->lineEdit->hasAcceptableInput())
+        return;
+
+    const QStringList dateAndTime = input.split(QLatin1Char(' '));
+    const QStringList dayMonthYear = dateAndTime.at(0).split(QLatin1Char('.'));
+    const QStringList hourMinute = dateAndTime.at(1).split(QLatin1Char(':'));
+    // A two-digit year is one of the first century; a year beyond an int reads as 0, no year.
+    const int day = dayMonthYear.at(0).toInt();
+    const int month = dayMonthYear.at(1).toInt();
+    const int year = dayMonthYear.at(2).toInt();
+    const int hour = hourMinute.at(0).toInt();
+    const int minute = hourMinute.at(1).toInt();
+    if (!QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, 0, 0))
+        return;
+
+    const QDate date(year, month, day);
+    if (ui->checkBox->isChecked())
+        ui->label_7->setText(ownFormatLine(ownStardateText(localDateTime(date, QTime(hour, minute)))));
+    if (ui->checkBox_3->isChecked())
+        ui->label_8->setText(formulaLine(formulaStardateText(year, date.dayOfYear(), hour, minute)));
+    ui->label_6->setText(outputHeading(input));
+}
+
+void Compute::convertStardate(const QString &input)
+{
+    ui->lineEdit->setValidator(ownStardateValidator);
+    if (ui->checkBox->isChecked() && ui->lineEdit->hasAcceptableInput())
+        ui->label_7->setText(ownFormatLine(dateFromOwnStardate(input)));
+    // Any number is a formula stardate; its reading sorts out the rest.
+    if (ui->checkBox_3->isChecked())
+        ui->label_8->setText(formulaLine(dateFromFormulaStardate(input)));
+    ui->label_6->setText(outputHeading(input));
+}
+
+void Compute::clearOutput()
+{
+    ui->label_6->setText(QStringLiteral("Ausgabe:"));
+    ui->label_7->clear();
+    ui->label_8->clear();
+}
+
+// Each box's rule runs as it goes off, before the next one is touched.
+void Compute::uncheckAllBoxes()
+{
+    ui->checkBox->setChecked(false);
+    ui->checkBox_2->setChecked(false);
+    ui->checkBox_3->setChecked(false);
+    ui->checkBox_4->setChecked(false);
 }

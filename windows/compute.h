@@ -2,13 +2,47 @@
 #define COMPUTE_H
 
 #include <QDialog>
+#include <QPoint>
 
+class QRegExpValidator;
+
+namespace Ui {
+class Compute;
+}
+
+// Converts a typed date into stardates and a typed stardate into a date. Four linked check
+// boxes choose the direction and the stardate kinds.
 class Compute : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit Compute(QWidget *parent = nullptr);
+    ~Compute() override;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void changecheckBox();
+    void changecheckBox2();
+    void changecheckBox3();
+    void changecheckBox4();
+    void computes();
+
+private:
+    void setStyleSheets();
+    void convertDate(const QString &input);
+    void convertStardate(const QString &input);
+    void clearOutput();
+    void uncheckAllBoxes();
+
+    Ui::Compute *ui;
+    QPoint dragPosition;
+    QRegExpValidator *dateValidator;
+    QRegExpValidator *ownStardateValidator;
 };
 
 #endif // COMPUTE_H
