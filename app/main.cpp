@@ -1,11 +1,13 @@
 #include "mainwindow.h"
 #include "startup.h"
+#include "windowslook.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    useWindowsLook();
     QSplashScreen *splash = showSplash();
     MainWindow window;
     handOver(splash, &window);

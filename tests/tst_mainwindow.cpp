@@ -1,8 +1,9 @@
-#include "about.h"
 #include "mainwindow.h"
 #include "stardate.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -18,12 +19,14 @@ QPushButton *button(const QWidget &window, const char *name)
     return window.findChild<QPushButton *>(QLatin1String(name));
 }
 
-int visibleAboutDialogs()
+QWidgetList visibleWindows(const char *className)
 {
-    int count = 0;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        count += qobject_cast<About *>(widget) && widget->isVisible() ? 1 : 0;
-    return count;
+    QWidgetList windows;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits(className) && widget->isVisible())
+            windows.append(widget);
+    }
+    return windows;
 }
 
 bool isOrange(QRgb pixel)
@@ -47,6 +50,8 @@ private slots:
     void valueLabelsStayEmptyUntilTheFirstTick();
     void eachTickShowsOneMomentInAllThreeTexts();
     void infoOpensOneDialogHoweverOftenClicked();
+    void computeComesBackWhereItWasLeft_data();
+    void computeComesBackWhereItWasLeft();
     void styleSheets_data();
     void styleSheets();
     void buttonsAreOrangeAtRestAndGreyWhilePressed();
@@ -104,21 +109,55 @@ void TestMainWindow::infoOpensOneDialogHoweverOftenClicked()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (int click = 0; click < 3; ++click)
         QTest::mouseClick(button(window, "Info"), Qt::LeftButton);
-    QCOMPARE(visibleAboutDialogs(), 1);
+    QCOMPARE(visibleWindows("About").size(), 1);
 
-    QWidget *about = nullptr;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        about = qobject_cast<About *>(widget) ? widget : about;
+    QWidget *about = visibleWindows("About").first();
     about->move(about->pos() + QPoint(40, 30));
     const QPoint lastPosition = about->pos();
     QTest::mouseClick(button(*about, "Schliessen"), Qt::LeftButton);
-    QCOMPARE(visibleAboutDialogs(), 0);
+    QVERIFY(visibleWindows("About").isEmpty());
 
     QTest::mouseClick(button(window, "Info"), Qt::LeftButton);
-    QCOMPARE(visibleAboutDialogs(), 1);
-    QVERIFY(about->isVisible());
+    QCOMPARE(visibleWindows("About"), QWidgetList{about});
     QCOMPARE(about->pos(), lastPosition);
     QVERIFY(window.isVisible());
+}
+
+void TestMainWindow::computeComesBackWhereItWasLeft_data()
+{
+    QTest::addColumn<bool>("closedWithEscape");
+    QTest::newRow("closed with Schließen: reset") << false;
+    QTest::newRow("hidden with Escape: as it was") << true;
+}
+
+void TestMainWindow::computeComesBackWhereItWasLeft()
+{
+    QFETCH(bool, closedWithEscape);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(button(window, "Compute"), Qt::LeftButton);
+    QCOMPARE(visibleWindows("Compute").size(), 1);
+    QWidget *compute = visibleWindows("Compute").first();
+
+    compute->move(compute->pos() + QPoint(25, 45));
+    const QPoint lastPosition = compute->pos();
+    auto *input = compute->findChild<QLineEdit *>(QStringLiteral("lineEdit"));
+    auto *direction = compute->findChild<QCheckBox *>(QStringLiteral("checkBox_4"));
+    QTest::keyClicks(input, QStringLiteral("2500"));
+    QTest::mouseClick(direction, Qt::LeftButton, Qt::NoModifier, QPoint(8, direction->height() / 2));
+    QVERIFY(direction->isChecked());
+    if (closedWithEscape)
+        QTest::keyClick(compute, Qt::Key_Escape);
+    else
+        QTest::mouseClick(button(*compute, "Schliessen"), Qt::LeftButton);
+    QVERIFY(!compute->isVisible());
+
+    QTest::mouseClick(button(window, "Compute"), Qt::LeftButton);
+    QCOMPARE(visibleWindows("Compute"), QWidgetList{compute});
+    QCOMPARE(compute->pos(), lastPosition);
+    QCOMPARE(input->text(), closedWithEscape ? QStringLiteral("2500") : QString());
+    QCOMPARE(direction->isChecked(), closedWithEscape);
 }
 
 void TestMainWindow::styleSheets_data()
