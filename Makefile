@@ -1,6 +1,8 @@
 # A thin layer over CMake: installs what is missing, configures, builds, runs.
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR     ?= build-fuzz
+FUZZ_SECONDS ?= 30
 JOBS         ?= $(shell nproc)
 
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
@@ -8,14 +10,18 @@ JOBS         ?= $(shell nproc)
 # validators the install test runs.
 PACKAGES = cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+FUZZERS = own_stardate formula_stardate date_input
+LINT_PACKAGES = clang-tidy
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize bench clean
+.PHONY: all deps configure build run test sanitize fuzz lint bench clean
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs those of the given Debian packages that are missing; quiet when none is.
+define install_missing
+	@missing=$$(for p in $(1); do \
 		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || echo $$p; \
 	done); \
 	if [ -n "$$missing" ]; then \
@@ -23,6 +29,10 @@ deps:
 		$(SUDO) apt-get update -qq && \
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
 	fi
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES))
 
 $(BUILD_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -43,8 +53,28 @@ sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Each harness runs FUZZ_SECONDS seconds from the committed seeds; any finding fails the run
+# and leaves its input in $(FUZZ_DIR).
+fuzz: deps
+	$(call install_missing,$(FUZZ_PACKAGES))
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTERNZEIT_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
+	@for fuzzer in $(FUZZERS); do \
+		mkdir -p $(FUZZ_DIR)/corpus/$$fuzzer && \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		$(FUZZ_DIR)/tests/fuzz/fuzz_$$fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_DIR)/$$fuzzer- $(FUZZ_DIR)/corpus/$$fuzzer tests/fuzz/corpus/$$fuzzer \
+			|| exit 1; \
+	done
+
+# clang-tidy over our own sources with the checks of .clang-tidy; any warning fails. The build
+# comes first, since the sources include the forms' generated headers.
+lint: build
+	$(call install_missing,$(LINT_PACKAGES))
+	git ls-files '*.cpp' ':!tests/fuzz/*' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet
+
 bench: build
 	$(BUILD_DIR)/bench/bench_stardate
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -8,7 +8,7 @@ QDateTime localDateTime(const QDate &date, const QTime &time)
 
     // A date-time counts milliseconds in 64 bits; some 292 million years away from 1970 that
     // count wraps around and the date read back is a different one.
-    const QDateTime dateTime(date, time);
+    QDateTime dateTime(date, time);
     if (dateTime.date() != date)
         return QDateTime();
     return dateTime;

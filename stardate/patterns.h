@@ -2,9 +2,9 @@
 #define PATTERNS_H
 
 // What the conversion dialog accepts as typed input, in the toolkit's QRegExp syntax; the whole text has to match.
-constexpr char dateInputPattern[] = "\\d{1,2}\\.\\d{1,2}\\.\\d+ \\d{1,2}\\:\\d{1,2}";
-constexpr char ownStardateInputPattern[] = "\\d{3,}\\,\\d{4}";
-constexpr char formulaStardateInputPattern[] = "\\-?\\d{1,}\\,?\\d*";
+constexpr char dateInputPattern[] = R"(\d{1,2}\.\d{1,2}\.\d+ \d{1,2}\:\d{1,2})";
+constexpr char ownStardateInputPattern[] = R"(\d{3,}\,\d{4})";
+constexpr char formulaStardateInputPattern[] = R"(\-?\d{1,}\,?\d*)";
 
 // How both reverse conversions write the date and time they found.
 constexpr char dateTextPattern[] = "dd.MM.yyyy hh:mm";

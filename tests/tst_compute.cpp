@@ -91,7 +91,7 @@ private slots:
     void returnPressesBerechnen();
     void escapeKeepsEverything();
     void typedMarkupIsShownAsTyped();
-    void validatorsAreReused();
+    void manyConversionsLeaveNoObjectsBehind();
 
 private:
     template<typename T> T *child(const QString &name) const { return dialog->findChild<T *>(name); }
@@ -110,7 +110,7 @@ private:
 
 void TestCompute::init()
 {
-    dialog.reset(new Compute);
+    dialog = std::make_unique<Compute>();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     lineEdit = child<QLineEdit>("lineEdit");
@@ -463,18 +463,21 @@ void TestCompute::typedMarkupIsShownAsTyped()
     QVERIFY(heading->sizeHint().width() >= heading->fontMetrics().boundingRect(heading->text()).width());
 }
 
-void TestCompute::validatorsAreReused()
+// The dialog stays open all day: ten thousand conversions leave it with the objects it had.
+void TestCompute::manyConversionsLeaveNoObjectsBehind()
 {
     const auto runBothDirections = [this](int times) {
         for (int i = 0; i < times; ++i) {
-            convert("1.1.2000 0:0", {"checkBox_2"});
-            convert("201312,0512", {"checkBox_4"});
+            convert("1.1.2000 0:0", {"checkBox_2", "checkBox", "checkBox_3"});
+            convert("201312,0512", {"checkBox_4", "checkBox"});
         }
     };
     runBothDirections(1);
     const int validators = lineEdit->findChildren<QValidator *>().size();
-    runBothDirections(500);
+    const int objects = dialog->findChildren<QObject *>().size();
+    runBothDirections(5000);
     QCOMPARE(lineEdit->findChildren<QValidator *>().size(), validators);
+    QCOMPARE(dialog->findChildren<QObject *>().size(), objects);
 }
 
 QTEST_MAIN(TestCompute)

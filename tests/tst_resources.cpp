@@ -54,7 +54,7 @@ struct WindowsResource
 QString resourceId(const QByteArray &header, int &at)
 {
     if (littleEndian16(header, at) == 0xffff) {
-        const QString id = QLatin1Char('#') + QString::number(littleEndian16(header, at + 2));
+        QString id = QLatin1Char('#') + QString::number(littleEndian16(header, at + 2));
         at += 4;
         return id;
     }

@@ -37,7 +37,7 @@ QString dateText(const QDateTime &wallClock)
 bool nearSkippedTime(const QDateTime &wallClock, int minutes)
 {
     for (int m = -minutes; m <= minutes; ++m) {
-        const QDateTime near = wallClock.addSecs(m * 60);
+        const QDateTime near = wallClock.addSecs(qint64(m) * 60);
         if (!QDateTime(near.date(), near.time()).isValid())
             return true;
     }
@@ -296,7 +296,7 @@ void TestStardate::ownRoundTrip()
     const int stepHours = 317;
     int sample = 0;
     for (QDateTime hour(QDate(firstYear, 1, 1), QTime(0, 0), Qt::UTC); hour.date().year() <= lastYear;
-         hour = hour.addSecs(stepHours * 3600), ++sample) {
+         hour = hour.addSecs(qint64(stepHours) * 3600), ++sample) {
         const QDate date = hour.date();
         const QTime time(hour.time().hour(), sample * 7 % 60);
         if (!QDateTime(date, time).isValid())
@@ -333,7 +333,7 @@ void TestStardate::formulaRoundTrip()
     QFETCH(int, maxDrift);
 
     for (QDateTime moment(QDate(firstYear, 1, 1), QTime(0, 0), Qt::UTC); moment.date().year() <= lastYear;
-         moment = moment.addSecs(stepMinutes * 60)) {
+         moment = moment.addSecs(qint64(stepMinutes) * 60)) {
         const QDate date = moment.date();
         const QTime time = moment.time();
         const int minuteOfDay = time.hour() * 60 + time.minute();

@@ -28,7 +28,7 @@ const QPointF sunrise(62, 186);
 class Dice
 {
 public:
-    qreal next() { return engine() / 4294967296.0; }
+    qreal next() { return qreal(engine()) / 4294967296.0; }
     qreal between(qreal low, qreal high) { return low + (high - low) * next(); }
 
 private:
