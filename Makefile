@@ -15,7 +15,7 @@ FUZZERS = own_stardate formula_stardate date_input
 LINT_PACKAGES = clang-tidy
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint bench clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench clean
 
 all: build
 
@@ -66,6 +66,10 @@ fuzz: deps
 			-artifact_prefix=$(FUZZ_DIR)/$$fuzzer- $(FUZZ_DIR)/corpus/$$fuzzer tests/fuzz/corpus/$$fuzzer \
 			|| exit 1; \
 	done
+
+# A Debian package in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # clang-tidy over our own sources with the checks of .clang-tidy; any warning fails. The build
 # comes first, since the sources include the forms' generated headers.
