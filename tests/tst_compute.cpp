@@ -2,7 +2,6 @@
 
 #include <QtTest>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,19 +51,6 @@ const char *const paths[] = {
     "checkBox checkBox_3 checkBox_4",
 };
 
-QString buttonSheet(const QString &name)
-{
-    return QStringLiteral("#%1 {\n color: black;\nfont-size: 12px;\nfont-weight:bold;\n"
-                          " border: 2px solid #000000;\n border-radius: 11px;\n padding: 5px;\n"
-                          " background: qradialgradient(cx: 0.3, cy: -0.4,\n fx: 0.3, fy: -0.4,\n"
-                          " radius: 1.35, stop: 0 #fff, stop: 1 #EA8500);\n min-width: 80px;\n }\n\n"
-                          "#%1:hover {\n background: qradialgradient(cx: 0.3, cy: -0.4,\n"
-                          " fx: 0.3, fy: -0.4,\n radius: 1.35, stop: 0 #fff, stop: 1 #bbb);\n }\n\n"
-                          "#%1:pressed {\n background: qradialgradient(cx: 0.4, cy: -0.1,\n"
-                          " fx: 0.4, fy: -0.1,\n radius: 1.35, stop: 0 #fff, stop: 1 #ddd);\n }")
-        .arg(name);
-}
-
 } // namespace
 
 class TestCompute : public QObject
@@ -76,11 +62,7 @@ private slots:
     void cleanup();
 
     void window();
-    void texts_data();
-    void texts();
     void helpText();
-    void styleSheets_data();
-    void styleSheets();
     void focusOrder();
     void optionRules_data();
     void optionRules();
@@ -185,45 +167,6 @@ void TestCompute::window()
     QVERIFY(!dialog->isModal());
 }
 
-void TestCompute::texts_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("input heading") << "label_3" << "Eingabe:";
-    QTest::newRow("direction group") << "groupBox" << "Umwandlung";
-    QTest::newRow("date to stardate") << "checkBox_2" << "Datum->Sternzeit";
-    QTest::newRow("stardate to date") << "checkBox_4" << "Sternzeit->Datum";
-    QTest::newRow("format group") << "groupBox_2" << "Auswahl";
-    QTest::newRow("own format") << "checkBox" << "Mein Format";
-    QTest::newRow("formula") << "checkBox_3" << "Nach der Formel";
-    QTest::newRow("output heading") << "label_6" << "Ausgabe:";
-    QTest::newRow("own result") << "label_7" << "";
-    QTest::newRow("formula result") << "label_8" << "";
-    QTest::newRow("compute button") << "Computes" << "Berechnen";
-    QTest::newRow("close button, with sharp s") << "Schliessen" << QString::fromUtf8("Schlie\xc3\x9f" "en");
-    QTest::newRow("input") << "lineEdit" << "";
-}
-
-void TestCompute::texts()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-
-    QWidget *widget = child<QWidget>(name);
-    QVERIFY(widget);
-    QString shown;
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        shown = label->text();
-    else if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        shown = button->text();
-    else if (auto *group = qobject_cast<QGroupBox *>(widget))
-        shown = group->title();
-    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        shown = edit->text();
-    QCOMPARE(shown, text);
-}
-
 void TestCompute::helpText()
 {
     const QString text = child<QLabel>("label_9")->text();
@@ -235,42 +178,6 @@ void TestCompute::helpText()
     QVERIFY(text.contains(QString::fromUtf8("<br>f\xc3\xbcr das erstere Datum-&gt;Sternzeit ausgew\xc3\xa4hlt \n")));
     QVERIFY(text.contains(QString::fromUtf8("<br>hat, kann man \xc3\xbc" "ber den Button &quot;Berechnen&quot; \n")));
     QVERIFY(text.endsWith("<br>wird unter dem Label Ausgabe angezeigt.</p></body></html>"));
-}
-
-void TestCompute::styleSheets_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("sheet");
-
-    QTest::newRow("dialog") << "Compute" << "background-color:black;";
-    QTest::newRow("input heading") << "label_3" << "background-color: black;\ncolor: white;\nfont-size:16px;";
-    QTest::newRow("input") << "lineEdit" << "background-color:black;\ncolor: white;";
-    QTest::newRow("direction group") << "groupBox" << "color:white;\nfont-size:14px;";
-    QTest::newRow("date to stardate") << "checkBox_2" << "font-size:16px;\ncolor: white;";
-    QTest::newRow("stardate to date") << "checkBox_4" << "font-size:16px;\ncolor:white;";
-    QTest::newRow("format group") << "groupBox_2" << "color:white;\nfont-size:14px;";
-    QTest::newRow("own format") << "checkBox" << "font-size:16px;\ncolor:white;";
-    QTest::newRow("formula") << "checkBox_3" << "font-size:16px;\ncolor:white;";
-    QTest::newRow("output heading") << "label_6" << "background-color: black;\ncolor: white;\nfont-size:16px;";
-    QTest::newRow("own result") << "label_7" << "background-color:black;\ncolor: white;\nfont-size:16px;";
-    QTest::newRow("formula result") << "label_8" << "background-color:black;\ncolor: white;\nfont-size:16px;";
-    QTest::newRow("compute button") << "Computes" << buttonSheet("Computes");
-    QTest::newRow("close button") << "Schliessen" << buttonSheet("Schliessen");
-    QTest::newRow("help text") << "label_9" << "background-color:black;\ncolor: white;\nfont-size:16px;";
-    QTest::newRow("top strip takes the dialog's") << "label" << "";
-    QTest::newRow("bottom strip takes the dialog's") << "label_2" << "";
-    QTest::newRow("left column takes the dialog's") << "verticalLayoutWidget" << "";
-    QTest::newRow("format column takes its group's") << "verticalLayoutWidget_3" << "";
-}
-
-void TestCompute::styleSheets()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, sheet);
-
-    QWidget *widget = name == dialog->objectName() ? dialog.get() : child<QWidget>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->styleSheet(), sheet);
 }
 
 void TestCompute::focusOrder()
