@@ -92,49 +92,49 @@ void Compute::closeEvent(QCloseEvent *)
     ui->lineEdit->setValidator(nullptr);
 }
 
-// A stardate is read back in one kind at a time, so with "Sternzeit->Datum" on, a chosen
-// format locks the other one. A box is locked only while it is off, so locking never swallows
-// a check mark unannounced.
 void Compute::changecheckBox()
 {
-    if (ui->checkBox_4->isChecked() && ui->checkBox->isChecked()) {
-        ui->checkBox_3->setChecked(false);
-        ui->checkBox_3->setCheckable(false);
-    } else {
-        ui->checkBox_3->setCheckable(true);
-    }
+    followFormat(ui->checkBox, ui->checkBox_3);
 }
 
-// Leaving a direction clears the formats too, so every way out ends with all boxes off and free.
 void Compute::changecheckBox2()
 {
-    if (ui->checkBox_2->isChecked()) {
-        ui->checkBox_4->setCheckable(false);
-    } else {
-        ui->checkBox_4->setCheckable(true);
-        ui->checkBox->setChecked(false);
-        ui->checkBox_3->setChecked(false);
-    }
+    followDirection(ui->checkBox_2, ui->checkBox_4);
 }
 
 void Compute::changecheckBox3()
 {
-    if (ui->checkBox_4->isChecked() && ui->checkBox_3->isChecked()) {
-        ui->checkBox->setChecked(false);
-        ui->checkBox->setCheckable(false);
-    } else {
-        ui->checkBox->setCheckable(true);
-    }
+    followFormat(ui->checkBox_3, ui->checkBox);
 }
 
 void Compute::changecheckBox4()
 {
-    if (ui->checkBox_4->isChecked()) {
-        ui->checkBox_2->setCheckable(false);
+    followDirection(ui->checkBox_4, ui->checkBox_2);
+}
+
+// One direction at a time. Leaving a direction clears the formats too, so every way out ends
+// with all boxes off and free.
+void Compute::followDirection(QCheckBox *direction, QCheckBox *otherDirection)
+{
+    if (direction->isChecked()) {
+        otherDirection->setCheckable(false);
     } else {
-        ui->checkBox_2->setCheckable(true);
+        otherDirection->setCheckable(true);
         ui->checkBox->setChecked(false);
         ui->checkBox_3->setChecked(false);
+    }
+}
+
+// A stardate is read back in one kind at a time, so with "Sternzeit->Datum" on, a chosen format
+// locks the other one. A box is locked only once it is off, so locking never swallows a check
+// mark unannounced; turning it off runs its own rule first.
+void Compute::followFormat(QCheckBox *format, QCheckBox *otherFormat)
+{
+    if (ui->checkBox_4->isChecked() && format->isChecked()) {
+        otherFormat->setChecked(false);
+        otherFormat->setCheckable(false);
+    } else {
+        otherFormat->setCheckable(true);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPoint>
 
+class QCheckBox;
 class QRegExpValidator;
 
 namespace Ui {
@@ -34,6 +35,8 @@ private slots:
 
 private:
     void setStyleSheets();
+    void followDirection(QCheckBox *direction, QCheckBox *otherDirection);
+    void followFormat(QCheckBox *format, QCheckBox *otherFormat);
     void convertDate(const QString &input);
     void convertStardate(const QString &input);
     void clearOutput();
