@@ -2,6 +2,7 @@
 // stardate kinds chosen: the input form, the splitting, the reading of the numbers, the date
 // and time tests and both stardate texts. Whatever was typed, the dialog ends reset.
 #include "compute.h"
+#include "datetextcheck.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString input = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
+    const QString input = typedText(data, size);
     child<QLineEdit>("lineEdit")->setText(input);
     for (const char *box : { "checkBox_2", "checkBox", "checkBox_3" })
         child<QCheckBox>(box)->setChecked(true);
