@@ -13,6 +13,7 @@ PACKAGES = cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-liberation2 tzdata
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input
 LINT_PACKAGES = clang-tidy
+BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps configure build run test sanitize fuzz lint package bench clean
@@ -77,8 +78,13 @@ lint: build
 	$(call install_missing,$(LINT_PACKAGES))
 	git ls-files '*.cpp' ':!tests/fuzz/*' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet
 
-bench: build
+# The stardate arithmetic under Google Benchmark, then the start-up, idle and memory record
+# against a minimal program under a virtual X server (about 8 minutes; see bench/README.md).
+bench: deps
+	$(call install_missing,$(BENCH_PACKAGES))
+	$(MAKE) build
 	$(BUILD_DIR)/bench/bench_stardate
+	bench/perf-record.sh -b $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

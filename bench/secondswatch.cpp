@@ -1,0 +1,115 @@
+// Watches the seconds of the real main window for a while and tells whether the clock text ever
+// skipped a second or showed one twice. Every paint of the clock label is looked at; whenever the
+// text on screen has changed, the wall time is noted.
+//
+//   secondswatch [SECONDS]      (default 60)
+//
+// Prints one "change WALLMS TEXT" line per text shown (the first one included), then
+//   summary changes=N skipped=N repeated=N late_min_ms=N late_max_ms=N gap_min_ms=N gap_max_ms=N
+// where "changes" counts the changes after the first text, "late" is how long after the full
+// second shown the text reached the screen, and "gap" the wall time between two changes. A
+// skipped second is a step of more than one second; a repeated one is a second that stayed on
+// screen for two ticks, seen as a gap of 1.5 s or more, or a step of none or backwards.
+
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
+#include <QVector>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char clockPattern[] = "dd.MM.yyyy - hh:mm:ss";
+
+struct Change
+{
+    qint64 wallMs;
+    QString text;
+};
+
+class PaintWatcher : public QObject
+{
+public:
+    explicit PaintWatcher(QLabel *label)
+        : label(label)
+    {
+        label->installEventFilter(this);
+    }
+
+    QVector<Change> changes;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == label && event->type() == QEvent::Paint) {
+            const QString text = label->text();
+            if (!text.isEmpty() && (changes.isEmpty() || changes.constLast().text != text))
+                changes.append({ QDateTime::currentMSecsSinceEpoch(), text });
+        }
+        return false;
+    }
+
+private:
+    QLabel *label;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 60;
+    if (seconds <= 0) {
+        std::fprintf(stderr, "usage: secondswatch [SECONDS]\n");
+        return 2;
+    }
+
+    MainWindow window;
+    auto *clock = window.findChild<QLabel *>(QStringLiteral("showNormalTime"));
+    if (!clock) {
+        std::fprintf(stderr, "secondswatch: the main window has no label showNormalTime\n");
+        return 1;
+    }
+    PaintWatcher watcher(clock);
+    window.show();
+    // The first text comes with the first tick; the watch starts there and lasts the full time.
+    QTimer::singleShot(1000 + seconds * 1000 + 500, &app, &QApplication::quit);
+    app.exec();
+
+    int skipped = 0;
+    int repeated = 0;
+    qint64 lateMin = 1000000;
+    qint64 lateMax = -1000000;
+    qint64 gapMin = 1000000;
+    qint64 gapMax = 0;
+    QDateTime previous;
+    for (int i = 0; i < watcher.changes.size(); ++i) {
+        const Change &change = watcher.changes.at(i);
+        std::printf("change %lld %s\n", change.wallMs, qPrintable(change.text));
+        const QDateTime shown = QDateTime::fromString(change.text, QLatin1String(clockPattern));
+        const qint64 late = change.wallMs - shown.toMSecsSinceEpoch();
+        lateMin = std::min(lateMin, late);
+        lateMax = std::max(lateMax, late);
+        if (i > 0) {
+            const qint64 step = previous.secsTo(shown);
+            const qint64 gap = change.wallMs - watcher.changes.at(i - 1).wallMs;
+            gapMin = std::min(gapMin, gap);
+            gapMax = std::max(gapMax, gap);
+            if (step > 1)
+                ++skipped;
+            if (step < 1 || gap >= 1500)
+                ++repeated;
+        }
+        previous = shown;
+    }
+    std::printf("summary changes=%d skipped=%d repeated=%d late_min_ms=%lld late_max_ms=%lld "
+                "gap_min_ms=%lld gap_max_ms=%lld\n",
+                std::max(0, watcher.changes.size() - 1), skipped, repeated, lateMin, lateMax, gapMin, gapMax);
+    return 0;
+}
