@@ -40,7 +40,7 @@ double sinceStart()
 {
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return (now.tv_sec - start.tv_sec) * 1e3 + (now.tv_nsec - start.tv_nsec) / 1e6;
+    return double(now.tv_sec - start.tv_sec) * 1e3 + double(now.tv_nsec - start.tv_nsec) / 1e6;
 }
 
 void report(const char *what, Window window, const TopLevel &w)
@@ -65,10 +65,10 @@ void usage()
 
 int main(int argc, char *argv[])
 {
-    long watchMs = 5000;
+    double watchMs = 5000;
     int first = 1;
     if (first + 1 < argc && std::strcmp(argv[first], "-t") == 0) {
-        watchMs = std::strtol(argv[first + 1], nullptr, 10);
+        watchMs = std::strtod(argv[first + 1], nullptr);
         first += 2;
     }
     if (first >= argc || watchMs <= 0)
