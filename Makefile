@@ -6,10 +6,10 @@ FUZZ_SECONDS ?= 30
 JOBS         ?= $(shell nproc)
 
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
-# main window's large texts, time zone data for the tests, Google Benchmark for bench/, and the
-# validators the install test runs.
+# main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
+# validators the install test runs and the Windows resource compiler the resource test tries.
 PACKAGES = cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-liberation2 tzdata libbenchmark-dev \
-           desktop-file-utils appstream
+           desktop-file-utils appstream binutils-mingw-w64-x86-64
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input
 LINT_PACKAGES = clang-tidy
