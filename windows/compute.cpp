@@ -32,7 +32,6 @@ QString formulaLine(const QString &result)
 Compute::Compute(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Compute)
-    , dragPosition(0, 0)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
