@@ -1,5 +1,13 @@
 # A thin layer over CMake: installs what is missing, configures, builds, runs.
+# QT=6 builds and tests against Qt 6 instead of Qt 5, in build-qt6/.
+QT           ?= 5
+ifeq ($(QT),6)
+BUILD_DIR    ?= build-qt6
+QT_PACKAGES   = qt6-base-dev qt6-base-dev-tools
+else
 BUILD_DIR    ?= build
+QT_PACKAGES   = qtbase5-dev qtbase5-dev-tools
+endif
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR     ?= build-fuzz
 FUZZ_SECONDS ?= 30
@@ -8,7 +16,7 @@ JOBS         ?= $(shell nproc)
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
 # validators the install test runs and the Windows resource compiler the resource test tries.
-PACKAGES = cmake make g++ qtbase5-dev qtbase5-dev-tools fonts-liberation2 tzdata libbenchmark-dev \
+PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input
@@ -36,7 +44,7 @@ deps:
 	$(call install_missing,$(PACKAGES))
 
 $(BUILD_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTERNZEIT_QT=$(QT)
 
 configure: deps $(BUILD_DIR)/CMakeCache.txt
 
