@@ -21,6 +21,7 @@ QSplashScreen *showSplash()
 
 void handOver(QSplashScreen *splash, QWidget *mainWindow)
 {
-    QTimer::singleShot(splashCloseDelayMs, splash, SLOT(close()));
-    QTimer::singleShot(mainWindowDelayMs, mainWindow, SLOT(show()));
+    // A coarse timer may fire a few percent early; precise ones keep the hand-over on its times.
+    QTimer::singleShot(splashCloseDelayMs, Qt::PreciseTimer, splash, SLOT(close()));
+    QTimer::singleShot(mainWindowDelayMs, Qt::PreciseTimer, mainWindow, SLOT(show()));
 }
