@@ -2,6 +2,7 @@
 #include "compute.h"
 #include "mainwindow.h"
 
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QWindow>
 #include <QtTest>
@@ -20,7 +21,8 @@ QWidget *createWindow(const QString &kind)
 } // namespace
 
 // Mouse events go in through the window system, so the toolkit hands each press to the widget
-// under the cursor exactly as it does for a real user.
+// under the cursor exactly as it does for a real user, unless a case needs an order of events
+// that the toolkit would smooth over.
 class TestDragging : public QObject
 {
     Q_OBJECT
@@ -28,7 +30,8 @@ class TestDragging : public QObject
 private slots:
     void drag_data();
     void drag();
-    void leftButtonKeepsDraggingWhenAnotherIsPressed();
+    void anotherButtonKeepsTheGrabbedPoint_data();
+    void anotherButtonKeepsTheGrabbedPoint();
 };
 
 void TestDragging::drag_data()
@@ -79,20 +82,40 @@ void TestDragging::drag()
     QVERIFY(window->isVisible());
 }
 
-void TestDragging::leftButtonKeepsDraggingWhenAnotherIsPressed()
+void TestDragging::anotherButtonKeepsTheGrabbedPoint_data()
 {
-    About about;
-    about.move(200, 150);
-    about.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&about));
-    QWindow *handle = about.windowHandle();
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("button");
+    for (const char *kind : { "MainWindow", "About", "Compute" }) {
+        QTest::addRow("%s: right button", kind) << kind << int(Qt::RightButton);
+        QTest::addRow("%s: middle button", kind) << kind << int(Qt::MiddleButton);
+    }
+}
 
-    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, QPoint(5, 100));
-    QTest::mousePress(handle, Qt::RightButton, Qt::NoModifier, QPoint(5, 100));
-    QTest::mouseMove(handle, QPoint(15, 130));
-    QCOMPARE(about.pos(), QPoint(210, 180));
-    QTest::mouseRelease(handle, Qt::RightButton, Qt::NoModifier, QPoint(15, 130));
-    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, QPoint(15, 130));
+// A window may lag behind the cursor while the window system places it, so a second button can go
+// down over another point of the window than the one grabbed. The grabbed point stays under the
+// cursor, and the drag goes on while the left button is held.
+void TestDragging::anotherButtonKeepsTheGrabbedPoint()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, button);
+
+    QScopedPointer<QWidget> window(createWindow(kind));
+    window->move(200, 150);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+    const auto send = [&window](QEvent::Type type, const QPoint &at, Qt::MouseButton cause, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, window->mapToGlobal(at), cause, held, Qt::NoModifier);
+        QApplication::sendEvent(window.data(), &event);
+    };
+    const Qt::MouseButtons both = Qt::LeftButton | Qt::MouseButton(button);
+
+    send(QEvent::MouseButtonPress, QPoint(5, 100), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonPress, QPoint(60, 40), Qt::MouseButton(button), both);
+    send(QEvent::MouseMove, QPoint(15, 130), Qt::NoButton, both);
+    QCOMPARE(window->pos(), QPoint(210, 180));
+    send(QEvent::MouseButtonRelease, QPoint(5, 100), Qt::MouseButton(button), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, QPoint(5, 100), Qt::LeftButton, Qt::NoButton);
 }
 
 QTEST_MAIN(TestDragging)
