@@ -1,6 +1,8 @@
 #include "stardate.h"
 #include "patterns.h"
 
+#include <QLocale>
+
 namespace {
 
 const double stardatesPerYear = 1000;
@@ -91,5 +93,5 @@ QString dateFromFormulaStardate(const QString &stardate)
         return QString();
     const int minute = int((fractionOfDay - hour / 24.0) * 1440);
 
-    return localDateTime(date, QTime(hour, minute)).toString(QLatin1String(dateTextPattern));
+    return QLocale::c().toString(localDateTime(date, QTime(hour, minute)), QLatin1String(dateTextPattern));
 }

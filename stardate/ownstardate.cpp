@@ -1,12 +1,14 @@
 #include "stardate.h"
 #include "patterns.h"
 
+#include <QLocale>
 #include <QRegExp>
 
 QString ownStardateText(const QDateTime &dateTime)
 {
-    // Minutes never enter the own format: every minute of an hour has the same stardate.
-    return dateTime.toString(QStringLiteral("yyyyMM,ddhh"));
+    // Minutes never enter the own format: every minute of an hour has the same stardate. Stardates
+    // are written in Latin digits whatever the user's locale, so that they can be typed back.
+    return QLocale::c().toString(dateTime, QStringLiteral("yyyyMM,ddhh"));
 }
 
 QString dateFromOwnStardate(const QString &stardate)
@@ -25,6 +27,6 @@ QString dateFromOwnStardate(const QString &stardate)
     const int day = dayAndHour.left(2).toInt();
     const int hour = dayAndHour.right(2).toInt();
 
-    return localDateTime(QDate(year, month, day), QTime(hour, 0))
-            .toString(QLatin1String(dateTextPattern));
+    return QLocale::c().toString(localDateTime(QDate(year, month, day), QTime(hour, 0)),
+                                 QLatin1String(dateTextPattern));
 }
