@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 QLabel *label(const QWidget &window, const char *name)
@@ -74,7 +76,7 @@ void TestMainWindow::isAFramelessWindowWithItsPictures()
     QCOMPARE(window.size(), QSize(820, 313));
     QCOMPARE(window.windowTitle(), QStringLiteral("Sternzeit"));
     QCOMPARE(window.windowFlags() & ~Qt::Window, Qt::WindowFlags(Qt::FramelessWindowHint));
-        QCOMPARE(label(window, "label_8")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
+    QCOMPARE(label(window, "label_8")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
     QCOMPARE(label(window, "label_7")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
     QCOMPARE(label(window, "label")->pixmap(Qt::ReturnByValue).size(), QSize(134, 112));
 }
