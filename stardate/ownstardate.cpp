@@ -1,8 +1,6 @@
 #include "stardate.h"
 #include "patterns.h"
 
-#include <QRegExp>
-
 QString ownStardateText(const QDateTime &dateTime)
 {
     // Minutes never enter the own format: every minute of an hour has the same stardate.
@@ -11,8 +9,7 @@ QString ownStardateText(const QDateTime &dateTime)
 
 QString dateFromOwnStardate(const QString &stardate)
 {
-    static const QRegExp inputForm{QLatin1String(ownStardateInputPattern)};
-    if (!inputForm.exactMatch(stardate))
+    if (!isOwnStardateInput(stardate))
         return QString();
 
     // The year takes every digit before the comma but the last two, so it may be of any length.
