@@ -43,6 +43,8 @@ bool convertOne(InputKind kind, const QString &input, bool inBatch)
         writeLines(stdout, lines.results);
     if (lines.problem.isEmpty())
         return true;
+    // The message comes after the lines it explains, also on a terminal that shows both streams.
+    std::fflush(stdout);
     write(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + lines.problem + QLatin1Char('\n'));
     return false;
 }
