@@ -39,7 +39,7 @@ int usageError(const QString &message)
 bool convertOne(InputKind kind, const QString &input, bool inBatch)
 {
     const ConversionLines lines = convertInput(kind, input);
-    if (inBatch || lines.results.join(QString()).size() > 0)
+    if (inBatch || !lines.results.join(QString()).isEmpty())
         writeLines(stdout, lines.results);
     if (lines.problem.isEmpty())
         return true;
@@ -59,6 +59,7 @@ bool convertBatch(InputKind kind)
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         allConverted &= convertOne(kind, QString::fromUtf8(line.data(), int(line.size())), true);
+        // Each answer leaves at once, so a script may feed a line and wait for its block.
         std::fflush(stdout);
     }
     return allConverted;
@@ -95,7 +96,8 @@ int main(int argc, char *argv[])
         QString::fromUtf8("Liest eine Sternzeit im eigenen Format (JJJJMM,TThh) und gibt ihr Datum aus."),
         QStringLiteral("sternzeit"));
     const QCommandLineOption formulaOption(QStringLiteral("formula"),
-        QString::fromUtf8("Liest eine Sternzeit nach der Formel (etwa -147073.234375) und gibt ihr Datum aus."),
+        QString::fromUtf8("Liest eine Sternzeit nach der Formel (etwa -147073.234375; ein Komma gilt als "
+                          "Dezimalpunkt) und gibt ihr Datum aus."),
         QStringLiteral("sternzeit"));
     parser.addOption(ownOption);
     parser.addOption(formulaOption);

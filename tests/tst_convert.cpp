@@ -307,11 +307,12 @@ void TestConvert::junkOnStandardInput_data()
         everyByte.append(char(b == '\n' ? 0 : b));
     const QByteArray longLine(4 << 20, '1');
     const QByteArray brokenUtf8("\xff\xfe\xc3(\xe2\x82\n\xed\xa0\x80\xf4\x90\x80\x80\n");
-    for (const char *option : {"", "--own", "--formula"}) {
-        const QStringList arguments = *option ? QStringList{option, "-"} : QStringList{"-"};
-        QTest::addRow("every byte but the line end %s", option) << arguments << everyByte << 1;
-        QTest::addRow("a line of four megabytes of digits %s", option) << arguments << longLine << 1;
-        QTest::addRow("broken UTF-8 %s", option) << arguments << brokenUtf8 << 2;
+    const QStringList readings[] = {{"-"}, {"--own", "-"}, {"--formula", "-"}};
+    for (const QStringList &arguments : readings) {
+        const QByteArray reading = arguments.size() == 1 ? "dates" : arguments.constFirst().toLatin1();
+        QTest::addRow("every byte but the line end, %s", reading.constData()) << arguments << everyByte << 1;
+        QTest::addRow("a line of four megabytes of digits, %s", reading.constData()) << arguments << longLine << 1;
+        QTest::addRow("broken UTF-8, %s", reading.constData()) << arguments << brokenUtf8 << 2;
     }
 }
 
