@@ -19,7 +19,7 @@ JOBS         ?= $(shell nproc)
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64
 FUZZ_PACKAGES = clang libclang-rt-14-dev
-FUZZERS = own_stardate formula_stardate date_input
+FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)

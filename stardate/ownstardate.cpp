@@ -2,7 +2,6 @@
 #include "patterns.h"
 
 #include <QLocale>
-#include <QRegExp>
 
 QString ownStardateText(const QDateTime &dateTime)
 {
@@ -13,8 +12,7 @@ QString ownStardateText(const QDateTime &dateTime)
 
 QString dateFromOwnStardate(const QString &stardate)
 {
-    static const QRegExp inputForm{QLatin1String(ownStardateInputPattern)};
-    if (!inputForm.exactMatch(stardate))
+    if (!isOwnStardateInput(stardate))
         return QString();
 
     // The year takes every digit before the comma but the last two, so it may be of any length.

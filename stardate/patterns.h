@@ -9,4 +9,7 @@ constexpr char formulaStardateInputPattern[] = R"(\-?\d{1,}\,?\d*)";
 // How both reverse conversions write the date and time they found.
 constexpr char dateTextPattern[] = "dd.MM.yyyy hh:mm";
 
+// How the clock shows the current moment, seconds included.
+constexpr char clockPattern[] = "dd.MM.yyyy - hh:mm:ss";
+
 #endif // PATTERNS_H

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // The own-format stardate "yyyyMM,ddhh" of a local date and time; empty for an invalid one.
 QString ownStardateText(const QDateTime &dateTime);
 
@@ -17,6 +19,26 @@ QString dateFromOwnStardate(const QString &stardate);
 
 // A typed formula stardate as a date text, empty when it is no number or gives no date and time.
 QString dateFromFormulaStardate(const QString &stardate);
+
+// Whether the whole text has the form of a typed date and time: day and month of one or two
+// digits, a year of any length, one blank, hour and minute ("5.12.2013 12:00").
+bool isDateInput(const QString &text);
+
+// Whether the whole text has the form of a typed own-format stardate: three or more digits, a
+// comma, four digits.
+bool isOwnStardateInput(const QString &text);
+
+// The two stardate texts of one date and time.
+struct Stardates
+{
+    QString own;
+    QString formula;
+};
+
+// The stardates of a typed date and time, or none when the text is not of the date input form
+// or its fields are no date and time. The own-format text is empty for a date beyond what a
+// date-time can hold, whose formula stardate is still a number.
+std::optional<Stardates> stardatesOfDateInput(const QString &text);
 
 // The local date-time of a date and a time, or an invalid one when either is invalid or
 // the date lies beyond what a date-time can hold.

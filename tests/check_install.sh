@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the build given as $1 into a temporary prefix and checks what a desktop needs:
-# the program, its menu entry, its icon and its software-centre description.
+# the program and its command line, its menu entry, its icon and its software-centre description.
 set -eu
 build_dir=$1
 prefix=$(mktemp -d)
@@ -10,6 +10,8 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
 [ -x "$prefix/bin/sternzeit" ] || fail "bin/sternzeit is missing or not executable"
+[ -x "$prefix/bin/sternzeit-convert" ] || fail "bin/sternzeit-convert is missing or not executable"
+[ "$("$prefix/bin/sternzeit-convert" --own 201312,0512)" = "05.12.2013 12:00" ] || fail "the installed sternzeit-convert does not convert"
 desktop=$prefix/share/applications/sternzeit.desktop
 [ -f "$desktop" ] || fail "sternzeit.desktop is missing"
 grep -qx 'Exec=sternzeit' "$desktop" || fail "the desktop entry does not start sternzeit"

@@ -1,4 +1,5 @@
 #include "compute.h"
+#include "dialogconversions.h"
 
 #include <QtTest>
 #include <QAccessible>
@@ -17,12 +18,6 @@
 #include <memory>
 
 namespace {
-
-// The four options, found by the captions a user reads.
-const QString toStardate = QStringLiteral("Datum->Sternzeit");
-const QString toDate = QStringLiteral("Sternzeit->Datum");
-const QString own = QStringLiteral("Mein Format");
-const QString formula = QStringLiteral("Nach der Formel");
 
 // What the four boxes show, in the order toStardate, toDate, own, formula.
 const char *const states[] = {
@@ -312,60 +307,8 @@ void TestCompute::conversions_data()
     QTest::addColumn<QString>("own");
     QTest::addColumn<QString>("formula");
 
-    const QStringList dateBoth = {toStardate, own, formula};
-    const QStringList dateOwn = {toStardate, own};
-    const QStringList dateFormula = {toStardate, formula};
-    const QStringList stardateOwn = {toDate, own};
-    const QStringList stardateFormula = {toDate, formula};
-    // Both kinds only come together when ticked before the direction.
-    const QStringList stardateBoth = {own, formula, toDate};
-    const QString none;
-
-    QTest::newRow("date, both kinds") << "05.12.2013 12:00" << dateBoth
-        << "Ausgabe von 05.12.2013 12:00 ist:" << "Mein Format: 201312,0512" << "Anderes Format: -147073.234375";
-    QTest::newRow("date without leading zeros, stardate zero") << "1.1.2161 0:0" << dateBoth
-        << "Ausgabe von 1.1.2161 0:0 ist:" << "Mein Format: 216101,0100" << "Anderes Format: 0.000000";
-    QTest::newRow("date from the help text") << "01.01.1900 16:30" << dateBoth
-        << "Ausgabe von 01.01.1900 16:30 ist:" << "Mein Format: 190001,0116" << "Anderes Format: -260998.125000";
-    QTest::newRow("date, own format only") << "05.12.2013 12:00" << dateOwn
-        << "Ausgabe von 05.12.2013 12:00 ist:" << "Mein Format: 201312,0512" << none;
-    QTest::newRow("date, formula only") << "05.12.2013 12:00" << dateFormula
-        << "Ausgabe von 05.12.2013 12:00 ist:" << none << "Anderes Format: -147073.234375";
-    QTest::newRow("date, no kind") << "05.12.2013 12:00" << QStringList{toStardate}
-        << "Ausgabe von 05.12.2013 12:00 ist:" << none << none;
-    QTest::newRow("date past what a date-time holds") << "1.1.2147483647 0:0" << dateBoth
-        << "Ausgabe von 1.1.2147483647 0:0 ist:" << "Mein Format: " << "Anderes Format: 2147481550848.000000";
-    QTest::newRow("31 February") << "31.02.2013 12:00" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("month 13") << "05.13.2013 12:00" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("hour 24") << "05.12.2013 24:00" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("minute 60") << "05.12.2013 12:60" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("year 0") << "01.01.0 12:00" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("year beyond an int") << "1.1.2147483648 0:0" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("date without time") << "05.12.2013" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("two blanks before the time") << "05.12.2013  12:00" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("stardate typed as a date") << "201312,0512" << dateBoth << "Ausgabe:" << none << none;
-
-    QTest::newRow("own stardate") << "201312,0512" << stardateOwn
-        << "Ausgabe von 201312,0512 ist:" << "Mein Format: 05.12.2013 12:00" << none;
-    QTest::newRow("own stardate of month 13") << "201313,0512" << stardateOwn
-        << "Ausgabe von 201313,0512 ist:" << "Mein Format: " << none;
-    QTest::newRow("own stardate without comma") << "2013" << stardateOwn
-        << "Ausgabe von 2013 ist:" << none << none;
-    QTest::newRow("formula stardate") << "2500" << stardateFormula
-        << "Ausgabe von 2500 ist:" << none << "Anderes Format: 02.07.2163 15:00";
-    QTest::newRow("formula stardate, both kinds") << "2500" << stardateBoth
-        << "Ausgabe von 2500 ist:" << none << "Anderes Format: 02.07.2163 15:00";
-    QTest::newRow("stardate, no kind") << "2500" << QStringList{toDate}
-        << "Ausgabe von 2500 ist:" << none << none;
-    QTest::newRow("formula stardate with decimal comma") << "2500,5" << stardateFormula
-        << "Ausgabe von 2500,5 ist:" << none << "Anderes Format: 02.07.2163 19:22";
-    QTest::newRow("formula stardate that is no number") << "abc" << stardateFormula
-        << "Ausgabe von abc ist:" << none << "Anderes Format: ";
-
-    QTest::newRow("empty input, date") << "" << dateBoth << "Ausgabe:" << none << none;
-    QTest::newRow("empty input, stardate") << "" << stardateFormula << "Ausgabe:" << none << none;
-    QTest::newRow("no direction") << "05.12.2013 12:00" << QStringList{own, formula}
-        << "Ausgabe:" << none << none;
+    for (const DialogConversion &row : dialogConversions())
+        QTest::newRow(row.probe) << row.input << row.boxes << row.heading << row.own << row.formula;
 }
 
 void TestCompute::conversions()

@@ -1,3 +1,4 @@
+#include "captions.h"
 #include "mainwindow.h"
 #include "stardate.h"
 
@@ -63,6 +64,7 @@ class TestMainWindow : public QObject
 
 private slots:
     void isAFramelessWindowWithItsPictures();
+    void captionsAreTheCommandLines();
     void valueLabelsStayEmptyUntilTheFirstTick();
     void eachTickShowsOneMomentInAllThreeTexts();
     void infoOpensOneDialogHoweverOftenClicked();
@@ -79,6 +81,15 @@ void TestMainWindow::isAFramelessWindowWithItsPictures()
     QCOMPARE(label(window, "label_8")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
     QCOMPARE(label(window, "label_7")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
     QCOMPARE(label(window, "label")->pixmap(Qt::ReturnByValue).size(), QSize(134, 112));
+}
+
+// The command line prints the same captions without the form.
+void TestMainWindow::captionsAreTheCommandLines()
+{
+    MainWindow window;
+    QCOMPARE(label(window, "label_2")->text(), QLatin1String(currentTimeCaption));
+    QCOMPARE(label(window, "label_3")->text(), QLatin1String(ownStardateCaption));
+    QCOMPARE(label(window, "label_6")->text(), QLatin1String(formulaStardateCaption));
 }
 
 void TestMainWindow::valueLabelsStayEmptyUntilTheFirstTick()

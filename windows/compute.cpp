@@ -1,6 +1,7 @@
 #include "compute.h"
 #include "ui_compute.h"
 
+#include "captions.h"
 #include "dragging.h"
 #include "patterns.h"
 #include "stardate.h"
@@ -19,12 +20,12 @@ QString outputHeading(const QString &input)
 // A result that comes out empty leaves its prefix standing alone.
 QString ownFormatLine(const QString &result)
 {
-    return Compute::tr("Mein Format: ") + result;
+    return Compute::tr(ownResultPrefix) + result;
 }
 
 QString formulaLine(const QString &result)
 {
-    return Compute::tr("Anderes Format: ") + result;
+    return Compute::tr(formulaResultPrefix) + result;
 }
 
 } // namespace
@@ -157,24 +158,14 @@ void Compute::convertDate(const QString &input)
     ui->lineEdit->setValidator(dateValidator);
     if (!ui->lineEdit->hasAcceptableInput())
         return;
-
-    const QStringList dateAndTime = input.split(QLatin1Char(' '));
-    const QStringList dayMonthYear = dateAndTime.at(0).split(QLatin1Char('.'));
-    const QStringList hourMinute = dateAndTime.at(1).split(QLatin1Char(':'));
-    // A two-digit year is one of the first century; a year beyond an int reads as 0, no year.
-    const int day = dayMonthYear.at(0).toInt();
-    const int month = dayMonthYear.at(1).toInt();
-    const int year = dayMonthYear.at(2).toInt();
-    const int hour = hourMinute.at(0).toInt();
-    const int minute = hourMinute.at(1).toInt();
-    if (!QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, 0, 0))
+    const std::optional<Stardates> stardates = stardatesOfDateInput(input);
+    if (!stardates)
         return;
 
-    const QDate date(year, month, day);
     if (ui->checkBox->isChecked())
-        ui->label_7->setText(ownFormatLine(ownStardateText(localDateTime(date, QTime(hour, minute)))));
+        ui->label_7->setText(ownFormatLine(stardates->own));
     if (ui->checkBox_3->isChecked())
-        ui->label_8->setText(formulaLine(formulaStardateText(year, date.dayOfYear(), hour, minute)));
+        ui->label_8->setText(formulaLine(stardates->formula));
     ui->label_6->setText(outputHeading(input));
 }
 

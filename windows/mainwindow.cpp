@@ -4,6 +4,7 @@
 #include "about.h"
 #include "compute.h"
 #include "dragging.h"
+#include "patterns.h"
 #include "stardate.h"
 #include "theme.h"
 
@@ -11,8 +12,6 @@
 #include <QTimer>
 
 namespace {
-
-const char clockPattern[] = "dd.MM.yyyy - hh:mm:ss";
 
 // A dialog asked for again comes to the front, wherever it was left.
 void bringToFront(QWidget *dialog)

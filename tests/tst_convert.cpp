@@ -1,0 +1,327 @@
+#include "captions.h"
+#include "dialogconversions.h"
+#include "patterns.h"
+#include "stardate.h"
+#include "stardatetables.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+const QString program = QStringLiteral("sternzeit-convert");
+
+struct Run
+{
+    int exitCode = -1; // also when the command crashed or hung
+    QString out;
+    QString err;
+};
+
+Run runConvert(const QStringList &arguments, const QByteArray &input = QByteArray())
+{
+    QProcess process;
+    process.start(QStringLiteral(CONVERT_PROGRAM), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    if (process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList linesOf(const QString &output)
+{
+    QStringList lines = output.split(QLatin1Char('\n'));
+    if (lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// How a message on standard error begins for an input that gave no result.
+QString messageAbout(const QString &input)
+{
+    return program + QStringLiteral(": „") + input.left(20);
+}
+
+QString typedDate(const QDate &date, const QTime &time)
+{
+    return date.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') + time.toString(QStringLiteral("hh:mm"));
+}
+
+} // namespace
+
+class TestConvert : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void answersAsTheDialog_data();
+    void answersAsTheDialog();
+    void answersTheStardateTablesInBatches_data();
+    void answersTheStardateTablesInBatches();
+    void showsTheCurrentMomentAsTheMainWindow();
+    void messagesAndExitCodes_data();
+    void messagesAndExitCodes();
+    void helpAndVersion();
+    void junkOnStandardInput_data();
+    void junkOnStandardInput();
+};
+
+void TestConvert::answersAsTheDialog_data()
+{
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < dialogConversions().size(); ++row) {
+        const QStringList &boxes = dialogConversions().at(row).boxes;
+        const bool hasDirection = boxes.contains(toStardate) || boxes.contains(toDate);
+        const bool hasKind = boxes.contains(own) || boxes.contains(formula);
+        if (hasDirection && hasKind)
+            QTest::newRow(dialogConversions().at(row).probe) << row;
+    }
+}
+
+// A date gives both result lines where the dialog shows one or both; a stardate of each kind
+// ticked gives the date text behind the dialog's prefix; where the dialog shows nothing or the
+// prefix alone, the command fails with a message naming the input.
+void TestConvert::answersAsTheDialog()
+{
+    QFETCH(int, row);
+    const DialogConversion &dialog = dialogConversions().at(row);
+    const QString ownPrefix = QLatin1String(ownResultPrefix);
+    const QString formulaPrefix = QLatin1String(formulaResultPrefix);
+
+    if (dialog.boxes.contains(toStardate)) {
+        const Run run = runConvert({dialog.input});
+        if (dialog.heading == QLatin1String("Ausgabe:")) {
+            QCOMPARE(run.out, QString());
+            QVERIFY2(run.err.startsWith(messageAbout(dialog.input)), qPrintable(run.err));
+            QCOMPARE(run.exitCode, 1);
+            return;
+        }
+        const QStringList lines = linesOf(run.out);
+        QCOMPARE(lines.size(), 2);
+        if (!dialog.own.isEmpty())
+            QCOMPARE(lines.at(0), dialog.own);
+        if (!dialog.formula.isEmpty())
+            QCOMPARE(lines.at(1), dialog.formula);
+        const bool complete = lines.at(0) != ownPrefix && lines.at(1) != formulaPrefix;
+        QCOMPARE(run.err.isEmpty(), complete);
+        QCOMPARE(run.exitCode, complete ? 0 : 1);
+        return;
+    }
+
+    struct Kind { QString box; const char *option; QString shown; QString prefix; };
+    for (const Kind &kind : {Kind{own, "--own", dialog.own, ownPrefix},
+                             Kind{formula, "--formula", dialog.formula, formulaPrefix}}) {
+        if (!dialog.boxes.contains(kind.box))
+            continue;
+        const Run run = runConvert({kind.option, dialog.input});
+        const QString date = kind.shown.mid(kind.prefix.size());
+        if (date.isEmpty()) {
+            QCOMPARE(run.out, QString());
+            QVERIFY2(run.err.startsWith(messageAbout(dialog.input)), qPrintable(run.err));
+            QCOMPARE(run.exitCode, 1);
+        } else {
+            QCOMPARE(run.out, date + QLatin1Char('\n'));
+            QCOMPARE(run.err, QString());
+            QCOMPARE(run.exitCode, 0);
+        }
+    }
+}
+
+void TestConvert::answersTheStardateTablesInBatches_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("inputs");
+    QTest::addColumn<QStringList>("blocks"); // one per input, empty for no result
+
+    QStringList inputs;
+    QStringList blocks;
+    for (const StardatesOfMoment &row : stardatesOfMoments()) {
+        inputs << typedDate(row.date, row.time);
+        blocks << (row.own.isEmpty() ? QString() : QLatin1String(ownResultPrefix) + row.own + QLatin1Char('\n')
+                                                   + QLatin1String(formulaResultPrefix) + row.formula);
+    }
+    QTest::newRow("dates to stardates") << QStringList{"-"} << inputs << blocks;
+
+    const auto addStardates = [](const char *name, const char *option, const QVector<DateOfStardate> &rows) {
+        QStringList inputs;
+        QStringList blocks;
+        for (const DateOfStardate &row : rows)
+            inputs << row.stardate, blocks << row.date;
+        QTest::newRow(name) << QStringList{option, "-"} << inputs << blocks;
+    };
+    addStardates("own-format stardates to dates", "--own", datesOfOwnStardates());
+    addStardates("formula stardates to dates", "--formula", datesOfFormulaStardates());
+}
+
+// A whole table in one process: the output keeps in step with the input, one block per line,
+// and every failed line has its message, in order.
+void TestConvert::answersTheStardateTablesInBatches()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, inputs);
+    QFETCH(QStringList, blocks);
+    const int blockLines = arguments.size() == 1 ? 2 : 1;
+
+    const Run run = runConvert(arguments, (inputs.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    const QStringList out = linesOf(run.out);
+    const QStringList err = linesOf(run.err);
+    QCOMPARE(out.size(), inputs.size() * blockLines);
+    int failed = 0;
+    for (int i = 0; i < inputs.size(); ++i) {
+        const QString block = out.mid(i * blockLines, blockLines).join(QLatin1Char('\n'));
+        QCOMPARE(block.trimmed().isEmpty() ? QString() : block, blocks.at(i));
+        if (blocks.at(i).isEmpty()) {
+            QVERIFY2(failed < err.size() && err.at(failed).startsWith(messageAbout(inputs.at(i))),
+                     qPrintable(inputs.at(i).left(40)));
+            ++failed;
+        }
+    }
+    QCOMPARE(err.size(), failed);
+    QCOMPARE(run.exitCode, failed > 0 ? 1 : 0);
+}
+
+void TestConvert::showsTheCurrentMomentAsTheMainWindow()
+{
+    const Run run = runConvert({});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
+    const QStringList lines = linesOf(run.out);
+    QCOMPARE(lines.size(), 3);
+
+    const QString timeCaption = QLatin1String(currentTimeCaption) + QLatin1Char(' ');
+    QVERIFY2(lines.at(0).startsWith(timeCaption), qPrintable(lines.at(0)));
+    const QDateTime shown = QDateTime::fromString(lines.at(0).mid(timeCaption.size()), QLatin1String(clockPattern));
+    QVERIFY2(shown.isValid(), qPrintable(lines.at(0)));
+    QVERIFY(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 30);
+    QCOMPARE(lines.at(1), QLatin1String(ownStardateCaption) + QLatin1Char(' ') + ownStardateText(shown));
+    QCOMPARE(lines.at(2), QLatin1String(formulaStardateCaption) + QLatin1Char(' ')
+                              + formulaStardateText(shown.date().year(), shown.date().dayOfYear(),
+                                                    shown.time().hour(), shown.time().minute()));
+}
+
+void TestConvert::messagesAndExitCodes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err"); // the first line of standard error; null: any for Qt's own
+    QTest::addColumn<int>("exitCode");
+
+    const QString tooMany = QString::fromUtf8("sternzeit-convert: Zu viele Argumente: eine Eingabe je Aufruf, "
+                                              "oder \"-\" für viele.");
+    const QString longInput(100000, QLatin1Char('9'));
+
+    QTest::newRow("impossible date") << QStringList{"31.02.2013 12:00"} << QByteArray() << ""
+        << QString::fromUtf8("sternzeit-convert: „31.02.2013 12:00“ ist kein gültiges Datum") << 1;
+    QTest::newRow("text not of the date form") << QStringList{"05.12.2013"} << QByteArray() << ""
+        << QString::fromUtf8("sternzeit-convert: „05.12.2013“ ist kein Datum der Form TT.MM.JJJJ hh:mm") << 1;
+    QTest::newRow("date beyond a date-time: both lines, no own stardate") << QStringList{"1.1.2147483647 0:0"}
+        << QByteArray() << "Mein Format: \nAnderes Format: 2147481550848.000000\n"
+        << QString::fromUtf8("sternzeit-convert: „1.1.2147483647 0:0“ ergibt keine Sternzeit in meinem Format") << 1;
+    QTest::newRow("own stardate not of its form") << QStringList{"--own", "2013"} << QByteArray() << ""
+        << QString::fromUtf8("sternzeit-convert: „2013“ ist keine Sternzeit der Form JJJJMM,TThh") << 1;
+    QTest::newRow("own stardate of no date") << QStringList{"--own", "201313,0512"} << QByteArray() << ""
+        << QString::fromUtf8("sternzeit-convert: „201313,0512“ ergibt kein Datum") << 1;
+    QTest::newRow("formula stardate of no date") << QStringList{"--formula", "999.5"} << QByteArray() << ""
+        << QString::fromUtf8("sternzeit-convert: „999.5“ ergibt kein Datum") << 1;
+    QTest::newRow("negative formula stardate after its option") << QStringList{"--formula", "-147073.234375"}
+        << QByteArray() << "05.12.2013 12:01\n" << "" << 0;
+    QTest::newRow("formula stardate joined to its option") << QStringList{"--formula=-1"} << QByteArray()
+        << "30.12.2160 21:14\n" << "" << 0;
+    QTest::newRow("control characters quoted as ?") << QStringList{"a\tb\x1b"} << QByteArray() << ""
+        << QString::fromUtf8("sternzeit-convert: „a?b?“ ist kein Datum der Form TT.MM.JJJJ hh:mm") << 1;
+    QTest::newRow("long input quoted short") << QStringList{longInput} << QByteArray() << ""
+        << QString::fromUtf8("sternzeit-convert: „") + longInput.left(59)
+               + QString::fromUtf8("…“ ist kein Datum der Form TT.MM.JJJJ hh:mm") << 1;
+
+    QTest::newRow("batch: CR LF, a failed line, an empty line, no last line end") << QStringList{"-"}
+        << QByteArray("05.12.2013 12:00\r\n31.02.2013 12:00\n\n1.1.2161 0:0")
+        << "Mein Format: 201312,0512\nAnderes Format: -147073.234375\n\n\n\n\n"
+           "Mein Format: 216101,0100\nAnderes Format: 0.000000\n"
+        << QString::fromUtf8("sternzeit-convert: „31.02.2013 12:00“ ist kein gültiges Datum") << 1;
+    QTest::newRow("batch of own stardates, all converted") << QStringList{"--own", "-"}
+        << QByteArray("201312,0512\n216101,0100\n") << "05.12.2013 12:00\n01.01.2161 00:00\n" << "" << 0;
+    QTest::newRow("batch from empty input") << QStringList{"--formula", "-"} << QByteArray() << "" << "" << 0;
+
+    QTest::newRow("both options") << QStringList{"--own", "201312,0512", "--formula", "2500"} << QByteArray() << ""
+        << "sternzeit-convert: --own und --formula schlie\u00dfen einander aus." << 2;
+    QTest::newRow("two dates") << QStringList{"05.12.2013 12:00", "1.1.2161 0:0"} << QByteArray() << ""
+        << tooMany << 2;
+    QTest::newRow("an option and a date") << QStringList{"--own", "201312,0512", "05.12.2013 12:00"}
+        << QByteArray() << "" << tooMany << 2;
+    QTest::newRow("an option twice") << QStringList{"--own", "201312,0512", "--own", "216101,0100"}
+        << QByteArray() << "" << tooMany << 2;
+    QTest::newRow("option without its stardate") << QStringList{"--own"} << QByteArray() << "" << QString() << 2;
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << QByteArray() << "" << QString() << 2;
+    QTest::newRow("negative number without --formula") << QStringList{"-147073"} << QByteArray() << ""
+        << QString() << 2;
+}
+
+void TestConvert::messagesAndExitCodes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(int, exitCode);
+
+    const Run run = runConvert(arguments, input);
+    QCOMPARE(run.out, out);
+    if (!err.isNull())
+        QCOMPARE(linesOf(run.err).value(0), err);
+    QCOMPARE(run.err.isEmpty(), exitCode == 0);
+    if (exitCode == 2)
+        QVERIFY2(run.err.endsWith(QString::fromUtf8("„sternzeit-convert --help“.\n")), qPrintable(run.err));
+    QCOMPARE(run.exitCode, exitCode);
+}
+
+void TestConvert::helpAndVersion()
+{
+    const Run help = runConvert({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    for (const char *text : {"--own <sternzeit>", "--formula <sternzeit>", "[datum]", "Rückgabewert"})
+        QVERIFY2(help.out.contains(QString::fromUtf8(text)), text);
+
+    const Run version = runConvert({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, program + QStringLiteral(" " STERNZEIT_VERSION "\n"));
+}
+
+void TestConvert::junkOnStandardInput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("dates") << QStringList{"-"};
+    QTest::newRow("own-format stardates") << QStringList{"--own", "-"};
+    QTest::newRow("formula stardates") << QStringList{"--formula", "-"};
+}
+
+// Every byte but the line end, broken UTF-8 on two lines, and four megabytes of digits: each
+// line gets its block of empty lines and its message, and the command ends by itself.
+void TestConvert::junkOnStandardInput()
+{
+    QFETCH(QStringList, arguments);
+    const int blockLines = arguments.size() == 1 ? 2 : 1;
+
+    QByteArray input;
+    for (int b = 0; b < 256; ++b)
+        input.append(char(b == '\n' ? 0 : b));
+    input += "\n\xff\xfe\xc3(\xe2\x82\n\xed\xa0\x80\xf4\x90\x80\x80\n" + QByteArray(4 << 20, '1');
+    const int inputLines = 4;
+
+    const Run run = runConvert(arguments, input);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QString(inputLines * blockLines, QLatin1Char('\n')));
+    QCOMPARE(linesOf(run.err).size(), inputLines);
+}
+
+QTEST_APPLESS_MAIN(TestConvert)
+#include "tst_convert.moc"
