@@ -15,9 +15,11 @@ JOBS         ?= $(shell nproc)
 
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
-# validators the install test runs and the Windows resource compiler the resource test tries.
+# validators the install test runs, the Windows resource compiler the resource test tries, and
+# the package tools and checkers of make package and its test.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
-           desktop-file-utils appstream binutils-mingw-w64-x86-64
+           desktop-file-utils appstream binutils-mingw-w64-x86-64 \
+           dpkg-dev lintian devscripts
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
@@ -76,7 +78,7 @@ fuzz: deps
 			|| exit 1; \
 	done
 
-# A Debian package in $(BUILD_DIR).
+# A Debian package in $(BUILD_DIR), checked by the package test.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 

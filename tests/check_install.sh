@@ -24,10 +24,12 @@ metainfo=$prefix/share/metainfo/org.sternzeit.sternzeit.metainfo.xml
 [ -f "$metainfo" ] || fail "the metainfo is missing"
 grep -q '<launchable type="desktop-id">sternzeit.desktop</launchable>' "$metainfo" || fail "the metainfo launches another entry"
 
+# Both validators must find nothing at all, not even a hint or a pedantic remark.
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$desktop" || fail "desktop-file-validate"
+    report=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$report" ] || fail "desktop-file-validate: $report"
 fi
 if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$metainfo" >/dev/null || fail "appstreamcli validate"
+    report=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) \
+        && ! echo "$report" | grep -q '^[EWIP]: ' || fail "appstreamcli validate: $report"
 fi
 echo "installed files are complete"
