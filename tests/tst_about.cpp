@@ -24,7 +24,8 @@ void TestAbout::isAFramelessModelessWindowOfItsOwn()
     QCOMPARE(about.windowTitle(), QStringLiteral("About"));
     QCOMPARE(about.windowFlags() & ~Qt::Window, Qt::WindowFlags(Qt::FramelessWindowHint));
     QVERIFY(!about.isModal());
-    QVERIFY(about.windowIcon().availableSizes().isEmpty());
+    QCOMPARE(about.windowIcon().pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
+             QImage(QStringLiteral(":/icons/sternzeit-32.png")).convertToFormat(QImage::Format_ARGB32));
 }
 
 void TestAbout::helpTextExplainsBothStardates()

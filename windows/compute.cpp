@@ -1,6 +1,7 @@
 #include "compute.h"
 #include "ui_compute.h"
 
+#include "artwork.h"
 #include "dragging.h"
 #include "patterns.h"
 #include "stardate.h"
@@ -22,6 +23,8 @@ QString ownFormatLine(const QString &result)
     return Compute::tr("Mein Format: ") + result;
 }
 
+const char stripPicture[] = ":/Bilder/lcarscompute.png";
+
 QString formulaLine(const QString &result)
 {
     return Compute::tr("Anderes Format: ") + result;
@@ -35,6 +38,10 @@ Compute::Compute(QWidget *parent)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
+    setWindowIcon(programIcon());
+    const QPixmap strip = picture(QLatin1String(stripPicture));
+    ui->label->setPixmap(strip);
+    ui->label_2->setPixmap(strip);
     setStyleSheets();
 
     // Made once and swapped in per conversion: the dialog stays open all day.
