@@ -145,17 +145,17 @@ QString SvgEngine::paint(const QBrush &brush, const char *property)
     QTextStream out(&definitions);
     if (gradient->type() == QGradient::LinearGradient) {
         const auto *linear = static_cast<const QLinearGradient *>(gradient);
-        out << "<linearGradient id=\"" << id << "\" gradientUnits=\"userSpaceOnUse\" x1=\""
-            << number(linear->start().x()) << "\" y1=\"" << number(linear->start().y())
-            << "\" x2=\"" << number(linear->finalStop().x()) << "\" y2=\""
-            << number(linear->finalStop().y()) << "\">";
+        out << QStringLiteral(R"(<linearGradient id="%1" gradientUnits="userSpaceOnUse" )"
+                              R"(x1="%2" y1="%3" x2="%4" y2="%5">)")
+                   .arg(id, number(linear->start().x()), number(linear->start().y()),
+                        number(linear->finalStop().x()), number(linear->finalStop().y()));
     } else {
         const auto *radial = static_cast<const QRadialGradient *>(gradient);
-        out << "<radialGradient id=\"" << id << "\" gradientUnits=\"userSpaceOnUse\" cx=\""
-            << number(radial->center().x()) << "\" cy=\"" << number(radial->center().y())
-            << "\" r=\"" << number(radial->radius()) << "\" fx=\""
-            << number(radial->focalPoint().x()) << "\" fy=\"" << number(radial->focalPoint().y())
-            << "\">";
+        out << QStringLiteral(R"(<radialGradient id="%1" gradientUnits="userSpaceOnUse" )"
+                              R"(cx="%2" cy="%3" r="%4" fx="%5" fy="%6">)")
+                   .arg(id, number(radial->center().x()), number(radial->center().y()),
+                        number(radial->radius()), number(radial->focalPoint().x()),
+                        number(radial->focalPoint().y()));
     }
     for (const QGradientStop &stop : gradient->stops())
         out << "<stop offset=\"" << number(stop.first) << "\" stop-color=\""
@@ -247,10 +247,11 @@ QByteArray SvgPainting::document() const
 {
     QString text;
     QTextStream out(&text);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size.width() << "\" height=\""
-        << size.height() << "\" viewBox=\"0 0 " << size.width() << ' ' << size.height()
-        << "\">\n<defs>\n"
+    out << QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>)" "\n"
+                          R"(<svg xmlns="http://www.w3.org/2000/svg" width="%1" height="%2" )"
+                          R"(viewBox="0 0 %1 %2">)" "\n<defs>\n")
+               .arg(size.width())
+               .arg(size.height())
         << engine->definitions << "</defs>\n"
         << engine->body << "</svg>\n";
     return text.toUtf8();
