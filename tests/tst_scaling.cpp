@@ -98,6 +98,8 @@ void TestScaling::everyWindowCarriesTheProgramIcon()
 {
     QFETCH(QString, window);
     const std::unique_ptr<QWidget> shown = makeWindow(window);
+    // Its own icon, not the application's that a window without one falls back to.
+    QVERIFY(shown->testAttribute(Qt::WA_SetWindowIcon));
     const QIcon icon = shown->windowIcon();
     for (int side : {16, 24, 32, 48, 64, 128, 256})
         QVERIFY2(icon.availableSizes().contains(QSize(side, side)), qPrintable(QString::number(side)));

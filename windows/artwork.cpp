@@ -1,6 +1,7 @@
 #include "artwork.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QImageReader>
 
 QPixmap picture(const QString &path)
@@ -11,9 +12,14 @@ QPixmap picture(const QString &path)
 
 QIcon programIcon()
 {
-    QIcon icon;
-    const QDir icons(QStringLiteral(":/icons"));
-    for (const QString &name : icons.entryList(QDir::Files))
-        icon.addFile(icons.filePath(name));
-    return icon;
+    // Seven pictures take a few milliseconds to read, so they are read once and kept as the
+    // application's icon, which every window shares.
+    if (QGuiApplication::windowIcon().isNull()) {
+        QIcon icon;
+        const QDir icons(QStringLiteral(":/icons"));
+        for (const QString &name : icons.entryList(QDir::Files))
+            icon.addFile(icons.filePath(name));
+        QGuiApplication::setWindowIcon(icon);
+    }
+    return QGuiApplication::windowIcon();
 }
