@@ -115,14 +115,12 @@ void SvgEngine::clipTo(const QPainterPath &path, const QPaintEngineState &change
 {
     const Qt::ClipOperation operation = changed.clipOperation();
     const QPainterPath placed = changed.transform().map(path);
-    if (operation == Qt::NoClip)
+    if (operation == Qt::NoClip) {
         clipped = false;
-    else if (operation == Qt::IntersectClip && clipped)
-        clip = clip.intersected(placed);
-    else
-        clip = placed;
-    if (operation != Qt::NoClip)
-        clipped = true;
+        return;
+    }
+    clip = operation == Qt::IntersectClip && clipped ? clip.intersected(placed) : placed;
+    clipped = true;
 }
 
 // The fill or stroke attribute for a brush; gradients are defined in the element's own user
