@@ -82,22 +82,22 @@ qreal bandWeight(qreal x, qreal y)
     return std::exp(-distance * distance / (2 * 38.0 * 38.0));
 }
 
-// Where the centre of a pixel of a picture drawn at the given ratio lies in the picture's own
-// coordinates.
-qreal pixelCentre(int pixel, int ratio)
+// Where a pixel of the picture drawn at the given ratio takes its colour from, in the picture's
+// own coordinates: at ratio 1 the pixel's top left corner, at ratio 2 the places that keep the
+// pixel centres of both pictures over the same art.
+qreal samplePoint(int pixel, int ratio)
 {
-    return (pixel + 0.5) / ratio;
+    return (pixel + 0.5) / ratio - 0.5;
 }
 
-// Deep blue night with a violet and blue nebula along the galaxy's band. The sky is sampled at
-// the top left corner of each pixel at ratio 1, and at the same places between them at ratio 2.
+// Deep blue night with a violet and blue nebula along the galaxy's band.
 void paintSky(QImage &image, int ratio)
 {
     for (int row = 0; row < image.height(); ++row) {
         QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(row));
-        const qreal y = pixelCentre(row, ratio) - 0.5;
+        const qreal y = samplePoint(row, ratio);
         for (int column = 0; column < image.width(); ++column) {
-            const qreal x = pixelCentre(column, ratio) - 0.5;
+            const qreal x = samplePoint(column, ratio);
             const qreal depth = y / qreal(height);
             qreal r = 2 + 6 * depth;
             qreal g = 3 + 8 * depth;
@@ -198,9 +198,9 @@ QImage planetSurface(int ratio)
     image.setDevicePixelRatio(ratio);
     for (int row = 0; row < image.height(); ++row) {
         QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(row));
-        const qreal y = pixelCentre(row, ratio) - 0.5;
+        const qreal y = samplePoint(row, ratio);
         for (int column = 0; column < image.width(); ++column) {
-            const qreal x = pixelCentre(column, ratio) - 0.5;
+            const qreal x = samplePoint(column, ratio);
             const QPointF fromCentre = QPointF(x + 0.5, y + 0.5) - planetCentre;
             const qreal distance = std::hypot(fromCentre.x(), fromCentre.y());
             const qreal coverage = qBound<qreal>(0, (planetRadius - distance) * ratio + 0.5, 1);
