@@ -110,7 +110,7 @@ int main(int argc, char *argv[])
         }
     }
 
-    // Qt picks "name@2x.png" beside "name.png" for screens of device pixel ratio 2.
+    // The windows take "name@2x.png" beside "name.png" on screens of device pixel ratio 2.
     const struct
     {
         const char *name;
