@@ -6,6 +6,7 @@
 
 int main(int argc, char *argv[])
 {
+    followScreenDensity();
     QApplication app(argc, argv);
     useWindowsLook();
     QSplashScreen *splash = showSplash();

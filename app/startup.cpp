@@ -1,6 +1,8 @@
 #include "startup.h"
 
-#include <QPixmap>
+#include "artwork.h"
+
+#include <QCoreApplication>
 #include <QSplashScreen>
 #include <QTimer>
 
@@ -9,12 +11,21 @@ const int mainWindowDelayMs = 950;
 const int splashCloseDelayMs = 1100;
 }
 
+void followScreenDensity()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+#endif
+}
+
 QSplashScreen *showSplash()
 {
     auto *splash = new QSplashScreen;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->setWindowFlags(Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
-    splash->setPixmap(QPixmap(QStringLiteral(":/Bilder/Splashscreen.png")));
+    splash->setWindowIcon(programIcon());
+    splash->setPixmap(picture(QStringLiteral(":/Bilder/Splashscreen.png")));
     splash->show();
     return splash;
 }

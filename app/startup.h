@@ -4,6 +4,10 @@
 class QSplashScreen;
 class QWidget;
 
+// Lets Qt 5 scale the windows to the screen's pixel density and draw pictures from their "@2x"
+// twins, as Qt 6 does by itself. Must come before the application object.
+void followScreenDensity();
+
 // Puts the splash picture on the screen, frameless and above other windows.
 QSplashScreen *showSplash();
 

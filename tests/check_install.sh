@@ -16,10 +16,16 @@ desktop=$prefix/share/applications/sternzeit.desktop
 [ -f "$desktop" ] || fail "sternzeit.desktop is missing"
 grep -qx 'Exec=sternzeit' "$desktop" || fail "the desktop entry does not start sternzeit"
 grep -qx 'Icon=sternzeit' "$desktop" || fail "the desktop entry names another icon"
-icon=$prefix/share/icons/hicolor/128x128/apps/sternzeit.png
-[ -f "$icon" ] || fail "the 128 x 128 icon is missing"
-# PNG width and height stand in the IHDR chunk at bytes 16 to 23.
-[ "$(od -An -tx1 -j16 -N8 "$icon" | tr -d ' \n')" = "0000008000000080" ] || fail "the icon is not 128 x 128"
+for size in 16 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/sternzeit.png
+    [ -f "$icon" ] || fail "the $size x $size icon is missing"
+    # PNG width and height stand in the IHDR chunk at bytes 16 to 23.
+    [ "$(od -An -tx1 -j16 -N8 "$icon" | tr -d ' \n')" = "$(printf '%08x%08x' "$size" "$size")" ] ||
+        fail "the $size x $size icon has another size"
+done
+svg=$prefix/share/icons/hicolor/scalable/apps/sternzeit.svg
+[ -f "$svg" ] || fail "the scalable icon is missing"
+grep -q '<svg xmlns="http://www.w3.org/2000/svg"' "$svg" || fail "the scalable icon is no SVG"
 metainfo=$prefix/share/metainfo/org.sternzeit.sternzeit.metainfo.xml
 [ -f "$metainfo" ] || fail "the metainfo is missing"
 grep -q '<launchable type="desktop-id">sternzeit.desktop</launchable>' "$metainfo" || fail "the metainfo launches another entry"

@@ -25,7 +25,8 @@ void TestAbout::isAFramelessModelessWindowOfItsOwn()
     QCOMPARE(about.windowTitle(), QStringLiteral("About"));
     QCOMPARE(about.windowFlags() & ~Qt::Window, Qt::WindowFlags(Qt::FramelessWindowHint));
     QVERIFY(!about.isModal());
-    QVERIFY(about.windowIcon().availableSizes().isEmpty());
+    QCOMPARE(about.windowIcon().pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
+             QImage(QStringLiteral(":/icons/sternzeit-32.png")).convertToFormat(QImage::Format_ARGB32));
 }
 
 // Read as text: three paragraphs of 7, 7 and 1 lines, the own format first, then the formula

@@ -46,20 +46,26 @@ void TestResources::pictures()
     QFETCH(QSize, size);
     QFETCH(int, colourType);
 
-    const QImage image(path);
-    QCOMPARE(image.size(), size);
-    QVERIFY(!image.hasAlphaChannel());
+    // Beside each picture lies its twin for screens of twice the pixel density, of the same kind.
+    QString twin = path;
+    twin.insert(twin.lastIndexOf('.'), "@2x");
+    for (int ratio : {1, 2}) {
+        const QString file = ratio == 1 ? path : twin;
+        const QImage image(file);
+        QCOMPARE(image.size(), size * ratio);
+        QVERIFY(!image.hasAlphaChannel());
 
-    // The header chunk comes first; after width and height: 8 bits per sample or palette index, colour type.
-    const QByteArray png = readFile(path);
-    QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
-    QCOMPARE(png.mid(12, 4), QByteArray("IHDR"));
-    QCOMPARE(int(png.at(24)), 8);
-    QCOMPARE(int(png.at(25)), colourType);
-    if (colourType == pngIndexed) {
-        const int palette = png.indexOf("PLTE");
-        QVERIFY(palette > 0);
-        QCOMPARE(qFromBigEndian<quint32>(png.constData() + palette - 4), quint32(256 * 3));
+        // The header chunk comes first; after width and height: 8 bits per sample or palette index, colour type.
+        const QByteArray png = readFile(file);
+        QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
+        QCOMPARE(png.mid(12, 4), QByteArray("IHDR"));
+        QCOMPARE(int(png.at(24)), 8);
+        QCOMPARE(int(png.at(25)), colourType);
+        if (colourType == pngIndexed) {
+            const int palette = png.indexOf("PLTE");
+            QVERIFY(palette > 0);
+            QCOMPARE(qFromBigEndian<quint32>(png.constData() + palette - 4), quint32(256 * 3));
+        }
     }
 }
 

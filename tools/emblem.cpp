@@ -162,9 +162,10 @@ void drawEmblem(QPainter &p, const QPointF &centre, qreal radius)
     p.restore();
 }
 
-QImage logo()
+QImage logo(int ratio)
 {
-    QImage image(134, 112, QImage::Format_RGB32);
+    QImage image(134 * ratio, 112 * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     QPainter painter(&image);
     drawEmblem(painter, QPointF(67, 56), 54);
@@ -172,12 +173,13 @@ QImage logo()
     return toIndexed256(image);
 }
 
-QImage applicationIcon()
+QImage applicationIcon(int size)
 {
-    QImage image(128, 128, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    drawEmblem(painter, QPointF(64, 64), 63.5);
+    // Half a pixel inside the edge, so that the rim's antialiasing is not cut off.
+    drawEmblem(painter, QPointF(size / 2.0, size / 2.0), size / 2.0 - 0.5);
     painter.end();
     return image.convertToFormat(QImage::Format_ARGB32);
 }

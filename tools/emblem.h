@@ -10,10 +10,11 @@ class QPointF;
 // like the header strips. Everything stays inside the circle of the given radius.
 void drawEmblem(QPainter &painter, const QPointF &centre, qreal radius);
 
-// The logo of the main window: the emblem on black, 134 x 112, 8-bit indexed colour.
-QImage logo();
+// The logo of the main window: the emblem on black, 134 x 112 at the given device pixel ratio,
+// 8-bit indexed colour.
+QImage logo(int ratio);
 
-// The application icon: the emblem on a transparent ground, 128 x 128 with alpha.
-QImage applicationIcon();
+// The application icon: the emblem on a transparent ground, size x size pixels with alpha.
+QImage applicationIcon(int size);
 
 #endif // EMBLEM_H

@@ -87,9 +87,11 @@ void paintStrip(QPainter &painter, const QRectF &rect, const QVector<StripPiece>
     painter.restore();
 }
 
-QImage headerStrip(int width, int height, int barHeight, const QVector<StripPiece> &pieces)
+QImage headerStrip(int width, int height, int barHeight, const QVector<StripPiece> &pieces,
+                   int ratio)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width * ratio, height * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     QPainter painter(&image);
     paintStrip(painter, QRectF(0, (height - barHeight) / 2.0, width, barHeight), pieces);

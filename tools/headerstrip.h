@@ -29,7 +29,9 @@ class QRectF;
 void paintStrip(QPainter &painter, const QRectF &rect, const QVector<StripPiece> &pieces);
 
 // The retro console style strip along the top and bottom edge of a window: black, with the
-// pieces as bars barHeight pixels high, centred vertically.
-QImage headerStrip(int width, int height, int barHeight, const QVector<StripPiece> &pieces);
+// pieces as bars barHeight pixels high, centred vertically; drawn for a screen of the given
+// device pixel ratio, so at ratio 2 it has twice the pixels each way.
+QImage headerStrip(int width, int height, int barHeight, const QVector<StripPiece> &pieces,
+                   int ratio);
 
 #endif // HEADERSTRIP_H

@@ -1,16 +1,19 @@
-// Draws the program's pictures: the five images of the resource bundle, and the application
-// icon for the Windows executable and the Linux desktop. Run by hand when the art changes; see
-// README.md.
+// Draws the program's pictures: the five images of the resource bundle, each also for screens of
+// twice the pixel density, and the application icon for the windows, the Windows executable and
+// the Linux desktop. Run by hand when the art changes; see README.md.
 
 #include "emblem.h"
 #include "headerstrip.h"
 #include "icofile.h"
 #include "look.h"
 #include "splash.h"
+#include "svgpainting.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
@@ -20,7 +23,7 @@ using Piece = StripPiece;
 // Each window has its own strip, shown along its top and its bottom edge: the main window's in
 // orange, the conversion dialog's with violet, the info dialog's with pale blue. The codes on the
 // bars are the clock's own numbers: hours, minutes and days.
-QImage mainWindowStrip()
+QImage mainWindowStrip(int ratio)
 {
     return headerStrip(800, 20, 20,
                        {{Piece::Bar, 96, Colours::orange, QStringLiteral("24")},
@@ -30,12 +33,13 @@ QImage mainWindowStrip()
                         {Piece::Bar, 22, Colours::gold},
                         {Piece::Bar, 118, Colours::orange, QStringLiteral("365")},
                         {Piece::Pill, 40, Colours::rust},
-                        {Piece::Bar, 54, Colours::apricot, QStringLiteral("60")}});
+                        {Piece::Bar, 54, Colours::apricot, QStringLiteral("60")}},
+                       ratio);
 }
 
 // The conversion dialog shows its strip in labels 16 pixels high, which cut off the image's two
 // outer rows each side; its bars keep clear of them.
-QImage computeStrip()
+QImage computeStrip(int ratio)
 {
     return headerStrip(800, 20, 16,
                        {{Piece::Bar, 80, Colours::violet, QStringLiteral("1440")},
@@ -45,10 +49,11 @@ QImage computeStrip()
                         {Piece::Bar, 0, Colours::orange},
                         {Piece::Pill, 34, Colours::violet},
                         {Piece::Bar, 64, Colours::apricot, QStringLiteral("24")},
-                        {Piece::Bar, 40, Colours::violet}});
+                        {Piece::Bar, 40, Colours::violet}},
+                       ratio);
 }
 
-QImage infoStrip()
+QImage infoStrip(int ratio)
 {
     return headerStrip(539, 20, 20,
                        {{Piece::Bar, 70, Colours::paleBlue, QStringLiteral("12")},
@@ -56,7 +61,8 @@ QImage infoStrip()
                         {Piece::Title, 0, Colours::paleBlue, QStringLiteral("INFO")},
                         {Piece::Bar, 26, Colours::blue},
                         {Piece::Bar, 90, Colours::orange, QStringLiteral("365")},
-                        {Piece::Bar, 36, Colours::paleBlue}});
+                        {Piece::Bar, 36, Colours::paleBlue}},
+                       ratio);
 }
 
 bool savePicture(const QImage &image, const QString &fileName)
@@ -65,6 +71,20 @@ bool savePicture(const QImage &image, const QString &fileName)
     if (writer.write(image))
         return true;
     QTextStream(stderr) << fileName << ": " << writer.errorString() << '\n';
+    return false;
+}
+
+// The emblem once more as a scalable picture, drawn by the same code as the icon's pixels.
+bool saveScalableIcon(const QString &fileName)
+{
+    SvgPainting svg(QSize(128, 128));
+    QPainter painter(&svg);
+    drawEmblem(painter, QPointF(64, 64), 63.5);
+    painter.end();
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(svg.document()) >= 0 && file.commit())
+        return true;
+    QTextStream(stderr) << fileName << ": " << file.errorString() << '\n';
     return false;
 }
 
@@ -83,30 +103,41 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir out(arguments.at(1));
-    if (!out.mkpath(QStringLiteral("Bilder"))) {
-        QTextStream(stderr) << "Cannot create " << out.filePath(QStringLiteral("Bilder")) << '\n';
-        return 1;
+    for (const char *folder : {"Bilder", "icons"}) {
+        if (!out.mkpath(QLatin1String(folder))) {
+            QTextStream(stderr) << "Cannot create " << out.filePath(QLatin1String(folder)) << '\n';
+            return 1;
+        }
     }
 
+    // The windows take "name@2x.png" beside "name.png" on screens of device pixel ratio 2.
     const struct
     {
         const char *name;
-        QImage image;
+        QImage (*draw)(int ratio);
     } pictures[] = {
-        {"lcarsinfo.png", infoStrip()},
-        {"logo.png", logo()},
-        {"lcarssternezeit.png", mainWindowStrip()},
-        {"Splashscreen.png", splashPicture()},
-        {"lcarscompute.png", computeStrip()},
+        {"lcarsinfo", infoStrip},
+        {"logo", logo},
+        {"lcarssternezeit", mainWindowStrip},
+        {"Splashscreen", splashPicture},
+        {"lcarscompute", computeStrip},
     };
     bool ok = true;
-    for (const auto &picture : pictures)
-        ok = savePicture(picture.image, out.filePath(QStringLiteral("Bilder/") + picture.name)) && ok;
+    for (const auto &picture : pictures) {
+        const QString name = QStringLiteral("Bilder/") + QLatin1String(picture.name);
+        ok = savePicture(picture.draw(1), out.filePath(name + QStringLiteral(".png"))) && ok;
+        ok = savePicture(picture.draw(2), out.filePath(name + QStringLiteral("@2x.png"))) && ok;
+    }
 
-    const QImage icon = applicationIcon();
-    ok = savePicture(icon, out.filePath(QStringLiteral("sternzeit-128.png"))) && ok;
+    // The sizes desktops ask for, from menu entries to large launcher tiles.
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString name = QStringLiteral("icons/sternzeit-%1.png").arg(size);
+        ok = savePicture(applicationIcon(size), out.filePath(name)) && ok;
+    }
+    ok = saveScalableIcon(out.filePath(QStringLiteral("icons/sternzeit.svg"))) && ok;
+
     const QString iconFile = out.filePath(QStringLiteral("sternzeit.ico"));
-    if (!writeIcoFile(iconFile, icon)) {
+    if (!writeIcoFile(iconFile, applicationIcon(128))) {
         QTextStream(stderr) << iconFile << ": cannot write\n";
         ok = false;
     }

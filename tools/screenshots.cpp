@@ -45,6 +45,7 @@ T *child(const QWidget *window, const char *name)
 
 int main(int argc, char *argv[])
 {
+    followScreenDensity();
     QApplication app(argc, argv);
     useWindowsLook();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));

@@ -82,12 +82,22 @@ qreal bandWeight(qreal x, qreal y)
     return std::exp(-distance * distance / (2 * 38.0 * 38.0));
 }
 
-// Deep blue night with a violet and blue nebula along the galaxy's band.
-void paintSky(QImage &image)
+// Where a pixel of the picture drawn at the given ratio takes its colour from, in the picture's
+// own coordinates: at ratio 1 the pixel's top left corner, at ratio 2 the places that keep the
+// pixel centres of both pictures over the same art.
+qreal samplePoint(int pixel, int ratio)
 {
-    for (int y = 0; y < height; ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
+    return (pixel + 0.5) / ratio - 0.5;
+}
+
+// Deep blue night with a violet and blue nebula along the galaxy's band.
+void paintSky(QImage &image, int ratio)
+{
+    for (int row = 0; row < image.height(); ++row) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(row));
+        const qreal y = samplePoint(row, ratio);
+        for (int column = 0; column < image.width(); ++column) {
+            const qreal x = samplePoint(column, ratio);
             const qreal depth = y / qreal(height);
             qreal r = 2 + 6 * depth;
             qreal g = 3 + 8 * depth;
@@ -104,7 +114,7 @@ void paintSky(QImage &image)
             r += core * 90;
             g += core * 40;
 
-            line[x] = qRgb(qMin(255, qRound(r)), qMin(255, qRound(g)), qMin(255, qRound(b)));
+            line[column] = qRgb(qMin(255, qRound(r)), qMin(255, qRound(g)), qMin(255, qRound(b)));
         }
     }
 }
@@ -181,18 +191,21 @@ void paintSunrise(QPainter &p)
 }
 
 // The night side of the planet with its cloud bands, lit only near the sun; transparent
-// outside the disc, with a soft edge.
-QImage planetSurface()
+// outside the disc, with an edge one pixel wide.
+QImage planetSurface(int ratio)
 {
-    QImage image(width, height, QImage::Format_ARGB32);
-    for (int y = 0; y < height; ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
+    QImage image(width * ratio, height * ratio, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
+    for (int row = 0; row < image.height(); ++row) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(row));
+        const qreal y = samplePoint(row, ratio);
+        for (int column = 0; column < image.width(); ++column) {
+            const qreal x = samplePoint(column, ratio);
             const QPointF fromCentre = QPointF(x + 0.5, y + 0.5) - planetCentre;
             const qreal distance = std::hypot(fromCentre.x(), fromCentre.y());
-            const qreal coverage = qBound<qreal>(0, planetRadius - distance + 0.5, 1);
+            const qreal coverage = qBound<qreal>(0, (planetRadius - distance) * ratio + 0.5, 1);
             if (coverage == 0) {
-                line[x] = 0;
+                line[column] = 0;
                 continue;
             }
             // Bands follow the curve of the horizon and crowd together towards it.
@@ -208,16 +221,16 @@ QImage planetSurface()
             const qreal r = (14 + 95 * cloud) * light + 120 * warmth * (0.4 + cloud);
             const qreal g = (22 + 125 * cloud) * light + 60 * warmth * (0.4 + cloud);
             const qreal b = (64 + 160 * cloud) * light + 10 * warmth;
-            line[x] = qRgba(qMin(255, qRound(r)), qMin(255, qRound(g)), qMin(255, qRound(b)),
-                            qRound(255 * coverage));
+            line[column] = qRgba(qMin(255, qRound(r)), qMin(255, qRound(g)), qMin(255, qRound(b)),
+                                 qRound(255 * coverage));
         }
     }
     return image;
 }
 
-void paintPlanet(QPainter &p)
+void paintPlanet(QPainter &p, int ratio)
 {
-    p.drawImage(0, 0, planetSurface());
+    p.drawImage(0, 0, planetSurface(ratio));
 
     // The atmosphere: a thin bright rim, warm near the sun and pale blue away from it.
     QPainterPath limb;
@@ -284,16 +297,17 @@ void paintTitle(QPainter &p)
 
 } // namespace
 
-QImage splashPicture()
+QImage splashPicture(int ratio)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    paintSky(image);
+    QImage image(width * ratio, height * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    paintSky(image, ratio);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     paintStars(painter);
     paintSunrise(painter);
-    paintPlanet(painter);
+    paintPlanet(painter, ratio);
     paintTitle(painter);
     return image;
 }

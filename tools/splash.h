@@ -3,7 +3,8 @@
 
 #include <QImage>
 
-// The start-up picture, 300 x 225: the program's name over a starfield and a planet's horizon.
-QImage splashPicture();
+// The start-up picture, 300 x 225 at the given device pixel ratio: the program's name over a
+// starfield and a planet's horizon.
+QImage splashPicture(int ratio);
 
 #endif // SPLASH_H

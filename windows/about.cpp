@@ -1,8 +1,13 @@
 #include "about.h"
 #include "ui_about.h"
 
+#include "artwork.h"
 #include "dragging.h"
 #include "theme.h"
+
+namespace {
+const char stripPicture[] = ":/Bilder/lcarsinfo.png";
+}
 
 About::About(QWidget *parent)
     : QDialog(parent),
@@ -11,6 +16,10 @@ About::About(QWidget *parent)
     // Replacing all flags also drops the dialog type: no title bar, no frame.
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
+    setWindowIcon(programIcon());
+    const QPixmap strip = picture(QLatin1String(stripPicture));
+    ui->label_2->setPixmap(strip);
+    ui->label_3->setPixmap(strip);
     setStyleSheet(blackBackgroundSheet.text);
     ui->label->setStyleSheet(infoTextSheet);
     ui->Schliessen->setStyleSheet(orangeButtonSheet(ui->Schliessen->objectName()));

@@ -2,6 +2,7 @@
 #include "ui_compute.h"
 
 #include "captions.h"
+#include "artwork.h"
 #include "dragging.h"
 #include "patterns.h"
 #include "stardate.h"
@@ -23,6 +24,8 @@ QString ownFormatLine(const QString &result)
     return Compute::tr(ownResultPrefix) + result;
 }
 
+const char stripPicture[] = ":/Bilder/lcarscompute.png";
+
 QString formulaLine(const QString &result)
 {
     return Compute::tr(formulaResultPrefix) + result;
@@ -36,6 +39,10 @@ Compute::Compute(QWidget *parent)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
+    setWindowIcon(programIcon());
+    const QPixmap strip = picture(QLatin1String(stripPicture));
+    ui->label->setPixmap(strip);
+    ui->label_2->setPixmap(strip);
     setStyleSheets();
 
     // Made once and swapped in per conversion: the dialog stays open all day.

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "about.h"
+#include "artwork.h"
 #include "compute.h"
 #include "dragging.h"
 #include "patterns.h"
@@ -12,6 +13,9 @@
 #include <QTimer>
 
 namespace {
+
+const char stripPicture[] = ":/Bilder/lcarssternezeit.png";
+const char logoPicture[] = ":/Bilder/logo.png";
 
 // A dialog asked for again comes to the front, wherever it was left.
 void bringToFront(QWidget *dialog)
@@ -29,6 +33,11 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
+    setWindowIcon(programIcon());
+    const QPixmap strip = picture(QLatin1String(stripPicture));
+    ui->label_8->setPixmap(strip);
+    ui->label_7->setPixmap(strip);
+    ui->label->setPixmap(picture(QLatin1String(logoPicture)));
     applyStyleSheets();
 
     // A coarse timer may fire a few percent early or late and let the seconds skip; the first
