@@ -15,9 +15,10 @@ JOBS         ?= $(shell nproc)
 
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
-# validators the install test runs and the Windows resource compiler the resource test tries.
+# validators the install test runs, the Windows resource compiler the resource test tries, and
+# the virtual X server, tray host and pointer the tray test works with.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
-           desktop-file-utils appstream binutils-mingw-w64-x86-64
+           desktop-file-utils appstream binutils-mingw-w64-x86-64 xvfb xauth trayer xdotool
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input
 LINT_PACKAGES = clang-tidy
