@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -52,8 +53,11 @@ bool clickAt(const QPoint &global, Qt::MouseButton button)
 
 bool openMenu(QSystemTrayIcon *icon)
 {
-    return clickAt(icon->geometry().center(), Qt::RightButton)
-        && QTest::qWaitFor([icon] { return icon->contextMenu()->isVisible(); }, 5000);
+    // Shown is not yet on screen: a click on a menu that the X server has not mapped is lost.
+    const QMenu *menu = icon->contextMenu();
+    return clickAt(icon->geometry().center(), Qt::RightButton) && QTest::qWaitFor([menu] {
+        return menu->isVisible() && menu->windowHandle() && menu->windowHandle()->isExposed();
+    }, 5000);
 }
 
 QStringList entries(const QMenu *menu)

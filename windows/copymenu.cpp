@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QMenu>
 
-CopyMenu::CopyMenu(QLabel *label, const QString &caption)
+#include <utility>
+
+CopyMenu::CopyMenu(QLabel *label, QString caption)
     : QObject(label)
     , label(label)
-    , caption(caption)
+    , caption(std::move(caption))
 {
     // In place of the label's own menu, whose "Copy" would take the caption along.
     label->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -16,7 +16,7 @@ class CopyMenu : public QObject
 
 public:
     // The menu belongs to the label; caption is the text that may stand before the value.
-    explicit CopyMenu(QLabel *label, const QString &caption = QString());
+    explicit CopyMenu(QLabel *label, QString caption = QString());
 
 private slots:
     void popUp(const QPoint &position);
