@@ -12,7 +12,9 @@ work=$(mktemp -d) || exit 1
 chmod 700 "$work"
 xvfb=
 tray=
+command=
 cleanup() {
+    [ -n "$command" ] && kill "$command" 2>/dev/null
     [ -n "$tray" ] && kill "$tray" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     wait 2>/dev/null
@@ -43,6 +45,10 @@ tray=$!
 sleep 0.5
 kill -0 "$tray" 2>/dev/null || { cat "$work/trayer.log" >&2; skip "trayer did not start"; }
 
-"$@"
+# In the background, so that a signal to this script stops it at once and cleans up.
+"$@" &
+command=$!
+wait "$command"
 status=$?
+command=
 exit "$status"
