@@ -43,6 +43,14 @@ bool clickKopieren(QMenu *menu)
     return enabled;
 }
 
+// Returns right after a tick, so that a value read now still stands when a click has gone through.
+void waitForTick(const QLabel *clock)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 2000);
+    const QString before = clock->text();
+    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != before, 2000);
+}
+
 void clickBox(QCheckBox *box)
 {
     QStyleOptionButton option;
@@ -70,6 +78,7 @@ private slots:
     void init();
     void clockValueIsCopiedAsShown_data();
     void clockValueIsCopiedAsShown();
+    void tickWhileTheMenuIsOpenDoesNotChangeTheCopy();
     void resultLineIsCopiedWithoutCaption_data();
     void resultLineIsCopiedWithoutCaption();
     void nothingToCopyOffersNothing_data();
@@ -99,14 +108,27 @@ void TestCopy::clockValueIsCopiedAsShown()
     QLabel *shown = label(window, value);
     QLabel *clock = label(window, QStringLiteral("showNormalTime"));
 
-    // Right after a tick, so that the value still stands when the click has gone through.
-    QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 2000);
-    const QString firstTick = clock->text();
-    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != firstTick, 2000);
+    waitForTick(clock);
     const QString expected = shown->text();
 
     QVERIFY(clickKopieren(rightClick(shown)));
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+}
+
+void TestCopy::tickWhileTheMenuIsOpenDoesNotChangeTheCopy()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QLabel *clock = label(window, QStringLiteral("showNormalTime"));
+    waitForTick(clock);
+    const QString rightClicked = clock->text();
+
+    QMenu *menu = rightClick(clock);
+    QVERIFY(menu);
+    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != rightClicked, 2000);
+    QVERIFY(clickKopieren(menu));
+    QCOMPARE(QGuiApplication::clipboard()->text(), rightClicked);
 }
 
 void TestCopy::resultLineIsCopiedWithoutCaption_data()

@@ -13,7 +13,7 @@ CopyMenu::CopyMenu(QLabel *label, QString caption)
     , label(label)
     , caption(std::move(caption))
 {
-    // In place of the label's own menu, whose "Copy" would take the caption along.
+    // In place of the menu that a selectable label brings, whose "Copy" takes the caption along.
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, SIGNAL(customContextMenuRequested(QPoint)), this, SLOT(popUp(QPoint)));
 }
