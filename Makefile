@@ -16,10 +16,11 @@ JOBS         ?= $(shell nproc)
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
 # validators the install test runs, the Windows resource compiler the resource test tries, and
-# the package tools and checkers of make package and its test.
+# the package tools and checkers of make package and its test, and the virtual X server, tray
+# host and pointer the tray test works with.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
-           dpkg-dev lintian devscripts
+           dpkg-dev lintian devscripts xvfb xauth trayer xdotool
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy

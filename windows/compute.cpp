@@ -3,6 +3,7 @@
 
 #include "captions.h"
 #include "artwork.h"
+#include "copymenu.h"
 #include "dragging.h"
 #include "patterns.h"
 #include "stardate.h"
@@ -54,6 +55,10 @@ Compute::Compute(QWidget *parent)
     connect(ui->checkBox_3, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox3()));
     connect(ui->checkBox_4, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox4()));
     connect(ui->Computes, SIGNAL(clicked()), this, SLOT(computes()));
+
+    // A line with an empty result is its caption alone.
+    new CopyMenu(ui->label_7, ownFormatLine(QString()));
+    new CopyMenu(ui->label_8, formulaLine(QString()));
 }
 
 Compute::~Compute()

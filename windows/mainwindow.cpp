@@ -4,11 +4,14 @@
 #include "about.h"
 #include "artwork.h"
 #include "compute.h"
+#include "copymenu.h"
 #include "dragging.h"
 #include "patterns.h"
 #include "stardate.h"
 #include "theme.h"
+#include "trayicon.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QTimer>
 
@@ -49,6 +52,18 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(ui->Info, SIGNAL(clicked()), this, SLOT(showInfo()));
     connect(ui->Compute, SIGNAL(clicked()), this, SLOT(showCompute()));
+
+    for (QLabel *value : { ui->showNormalTime, ui->myFormat, ui->otherFormat })
+        new CopyMenu(value);
+
+    // Where the desktop has a tray the clock sits there too, and this window may be hidden while
+    // a dialog is the last one on screen: closing that dialog must not end the program, so then
+    // only this window's close does.
+    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+        trayIcon = new TrayIcon(this);
+        trayIcon->show();
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
 }
 
 MainWindow::~MainWindow()
@@ -80,6 +95,18 @@ void MainWindow::showTimes()
     ui->showNormalTime->setText(now.toString(QLatin1String(clockPattern)));
     ui->myFormat->setText(ownStardateText(now));
     ui->otherFormat->setText(formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()));
+    if (trayIcon) trayIcon->setToolTip(timesSummary());
+}
+
+// Each caption of this window with the value it shows, one to a line.
+QString MainWindow::timesSummary() const
+{
+    const auto line = [](const QLabel *caption, const QLabel *value) {
+        return caption->text() + QLatin1Char(' ') + value->text();
+    };
+    return line(ui->label_2, ui->showNormalTime) + QLatin1Char('\n')
+        + line(ui->label_3, ui->myFormat) + QLatin1Char('\n')
+        + line(ui->label_6, ui->otherFormat);
 }
 
 void MainWindow::showInfo()
@@ -114,4 +141,7 @@ void MainWindow::closeEvent(QCloseEvent *)
         aboutDialog->close();
     if (computeDialog)
         computeDialog->close();
+    // With the icon in the tray, the program no longer waits for the last window to go.
+    if (trayIcon)
+        QCoreApplication::quit();
 }

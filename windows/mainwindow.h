@@ -7,6 +7,7 @@
 class About;
 class Compute;
 class QTimer;
+class TrayIcon;
 
 namespace Ui {
 class MainWindow;
@@ -34,12 +35,14 @@ private slots:
 
 private:
     void applyStyleSheets();
+    QString timesSummary() const;
 
     Ui::MainWindow *ui;
     QTimer *timer;
     QPoint dragPosition;
     About *aboutDialog = nullptr;
     Compute *computeDialog = nullptr;
+    TrayIcon *trayIcon = nullptr;
 };
 
 #endif // MAINWINDOW_H

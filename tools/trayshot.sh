@@ -1,0 +1,19 @@
+#!/bin/sh
+# Photographs the running program with its tray menu open into the folder given (default docs/),
+# for the README: a virtual X server with a tray host in a panel at the top right of a
+# 1280 x 1024 screen (tests/with_tray_host.sh), a right click on the icon, the upper part of
+# the screen. Run from the top of the repository after a build; needs xdotool and imagemagick.
+set -eu
+out=$(cd "${1:-docs}" && pwd)
+exec sh tests/with_tray_host.sh sh -c '
+    QT_QPA_PLATFORM=xcb build/app/sternzeit &
+    program=$!
+    # Past the splash and the first tick.
+    sleep 3
+    # The only icon in the panel, at the right end of the top edge; near its foot, so that the
+    # menu leaves it in sight.
+    xdotool mousemove 1268 29 click 3
+    sleep 1
+    import -window root -crop 1280x330+0+0 +repage "$0/tray.png"
+    kill "$program"
+' "$out"

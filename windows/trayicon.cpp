@@ -1,0 +1,54 @@
+#include "trayicon.h"
+#include "artwork.h"
+
+#include <QAction>
+#include <QEvent>
+
+TrayIcon::TrayIcon(QWidget *clock)
+    : QSystemTrayIcon(programIcon(), clock)
+    , clock(clock)
+{
+    toggleAction = menu.addAction(QString(), this, SLOT(toggleClock()));
+    nameToggleAction();
+    menu.addAction(tr("Berechnen"), clock, SLOT(showCompute()));
+    menu.addAction(tr("Info"), clock, SLOT(showInfo()));
+    menu.addSeparator();
+    // The clock window's own close ends the program, so there is one way out.
+    menu.addAction(tr("Beenden"), clock, SLOT(close()));
+    setContextMenu(&menu);
+
+    clock->installEventFilter(this);
+    connect(this, SIGNAL(activated(QSystemTrayIcon::ActivationReason)),
+            this, SLOT(toggleOnClick(QSystemTrayIcon::ActivationReason)));
+}
+
+// The first entry always offers the opposite of what the clock window is doing now.
+bool TrayIcon::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == clock && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        nameToggleAction();
+    return QSystemTrayIcon::eventFilter(watched, event);
+}
+
+void TrayIcon::nameToggleAction()
+{
+    toggleAction->setText(clock->isVisible() ? tr("Uhr verbergen") : tr("Uhr zeigen"));
+}
+
+void TrayIcon::toggleClock()
+{
+    if (clock->isVisible()) {
+        clock->hide();
+        return;
+    }
+    clock->show();
+    clock->raise();
+    clock->activateWindow();
+}
+
+// A plain click on the icon does what the first entry of the menu does.
+void TrayIcon::toggleOnClick(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger)
+        toggleClock();
+}
