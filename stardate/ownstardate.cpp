@@ -1,7 +1,6 @@
 #include "stardate.h"
+#include "inputform.h"
 #include "patterns.h"
-
-#include <QRegExp>
 
 QString ownStardateText(const QDateTime &dateTime)
 {
@@ -11,8 +10,8 @@ QString ownStardateText(const QDateTime &dateTime)
 
 QString dateFromOwnStardate(const QString &stardate)
 {
-    static const QRegExp inputForm{QLatin1String(ownStardateInputPattern)};
-    if (!inputForm.exactMatch(stardate))
+    static const InputForm form = inputForm(QLatin1String(ownStardateInputPattern));
+    if (!matchesWhole(form, stardate))
         return QString();
 
     // The year takes every digit before the comma but the last two, so it may be of any length.
