@@ -3,10 +3,10 @@
 QT           ?= 5
 ifeq ($(QT),6)
 BUILD_DIR    ?= build-qt6
-QT_PACKAGES   = qt6-base-dev qt6-base-dev-tools
+QT_PACKAGES   = qt6-base-dev qt6-base-dev-tools qt6-wayland
 else
 BUILD_DIR    ?= build
-QT_PACKAGES   = qtbase5-dev qtbase5-dev-tools
+QT_PACKAGES   = qtbase5-dev qtbase5-dev-tools qtwayland5
 endif
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR     ?= build-fuzz
@@ -15,9 +15,10 @@ JOBS         ?= $(shell nproc)
 
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
-# validators the install test runs and the Windows resource compiler the resource test tries.
+# validators the install test runs, the Windows resource compiler the resource test tries and
+# the compositor (with Qt's Wayland plugin above) the Wayland test runs the windows on.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
-           desktop-file-utils appstream binutils-mingw-w64-x86-64
+           desktop-file-utils appstream binutils-mingw-w64-x86-64 weston
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input
 LINT_PACKAGES = clang-tidy
