@@ -3,10 +3,10 @@
 QT           ?= 5
 ifeq ($(QT),6)
 BUILD_DIR    ?= build-qt6
-QT_PACKAGES   = qt6-base-dev qt6-base-dev-tools
+QT_PACKAGES   = qt6-base-dev qt6-base-dev-tools qt6-wayland
 else
 BUILD_DIR    ?= build
-QT_PACKAGES   = qtbase5-dev qtbase5-dev-tools
+QT_PACKAGES   = qtbase5-dev qtbase5-dev-tools qtwayland5
 endif
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR     ?= build-fuzz
@@ -15,12 +15,13 @@ JOBS         ?= $(shell nproc)
 
 # Debian packages the build, the tests and the look need: a metric-compatible Arial for the
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
-# validators the install test runs, the Windows resource compiler the resource test tries, and
-# the package tools and checkers of make package and its test, and the virtual X server, tray
-# host and pointer the tray test works with.
+# validators the install test runs, the Windows resource compiler the resource test tries, the
+# package tools and checkers of make package and its test, the virtual X server, tray host and
+# pointer the tray test works with, and the compositor (with Qt's Wayland plugin above) the
+# Wayland test runs the windows on.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
-           dpkg-dev lintian devscripts xvfb xauth trayer xdotool
+           dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy

@@ -89,7 +89,8 @@ int main(int argc, char *argv[])
     qint64 gapMin = 1000000;
     qint64 gapMax = 0;
     QDateTime previous;
-    for (int i = 0; i < watcher.changes.size(); ++i) {
+    const int changes = int(watcher.changes.size());
+    for (int i = 0; i < changes; ++i) {
         const Change &change = watcher.changes.at(i);
         std::printf("change %lld %s\n", change.wallMs, qPrintable(change.text));
         const QDateTime shown = QDateTime::fromString(change.text, QLatin1String(clockPattern));
@@ -110,6 +111,6 @@ int main(int argc, char *argv[])
     }
     std::printf("summary changes=%d skipped=%d repeated=%d late_min_ms=%lld late_max_ms=%lld "
                 "gap_min_ms=%lld gap_max_ms=%lld\n",
-                std::max(0, watcher.changes.size() - 1), skipped, repeated, lateMin, lateMax, gapMin, gapMax);
+                std::max(0, changes - 1), skipped, repeated, lateMin, lateMax, gapMin, gapMax);
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "stardate.h"
+#include "inputform.h"
 #include "patterns.h"
 
 #include <QLocale>
@@ -16,7 +17,7 @@ QString dateFromOwnStardate(const QString &stardate)
         return QString();
 
     // The year takes every digit before the comma but the last two, so it may be of any length.
-    const int comma = stardate.indexOf(QLatin1Char(','));
+    const auto comma = stardate.indexOf(QLatin1Char(','));
     const QString yearAndMonth = stardate.left(comma);
     const QString dayAndHour = stardate.mid(comma + 1);
 

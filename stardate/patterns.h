@@ -1,7 +1,8 @@
 #ifndef PATTERNS_H
 #define PATTERNS_H
 
-// What the conversion dialog accepts as typed input, in the toolkit's QRegExp syntax; the whole text has to match.
+// What the conversion dialog accepts as typed input, in QRegExp syntax (see inputform.h); the
+// whole text has to match.
 constexpr char dateInputPattern[] = R"(\d{1,2}\.\d{1,2}\.\d+ \d{1,2}\:\d{1,2})";
 constexpr char ownStardateInputPattern[] = R"(\d{3,}\,\d{4})";
 constexpr char formulaStardateInputPattern[] = R"(\-?\d{1,}\,?\d*)";

@@ -1,3 +1,4 @@
+#include "inputform.h"
 #include "patterns.h"
 #include "stardate.h"
 #include "stardatetables.h"
@@ -98,11 +99,14 @@ void TestStardate::inputForms_data()
     QTest::newRow("date: one-digit fields") << date << "5.1.2013 9:5" << true;
     QTest::newRow("date: no time") << date << "05.12.2013" << false;
     QTest::newRow("date: three-digit day") << date << "005.12.2013 12:00" << false;
+    QTest::newRow("date: line break after the time") << date << "5.1.2013 9:5\n" << false;
+    QTest::newRow("date: Arabic-Indic digits") << date << "٥.١.٢٠١٣ ٩:٥" << true;
 
     const QString own = QLatin1String(ownStardateInputPattern);
     QTest::newRow("own: one-digit year") << own << "112,0100" << true;
     QTest::newRow("own: three digits after the comma") << own << "201312,512" << false;
     QTest::newRow("own: two digits before the comma") << own << "12,0512" << false;
+    QTest::newRow("own: full-width digits") << own << "２０１３１２,０５１２" << true;
 
     const QString formula = QLatin1String(formulaStardateInputPattern);
     QTest::newRow("formula: negative with a comma") << formula << "-147073,234375" << true;
@@ -116,7 +120,7 @@ void TestStardate::inputForms()
     QFETCH(QString, text);
     QFETCH(bool, accepted);
 
-    QCOMPARE(QRegExp(pattern).exactMatch(text), accepted);
+    QCOMPARE(matchesWhole(inputForm(pattern), text), accepted);
 }
 
 void TestStardate::roundTrips_data()

@@ -5,12 +5,12 @@
 #include "artwork.h"
 #include "copymenu.h"
 #include "dragging.h"
+#include "inputform.h"
 #include "patterns.h"
 #include "stardate.h"
 #include "theme.h"
 
-#include <QRegExp>
-#include <QRegExpValidator>
+#include <QValidator>
 
 namespace {
 
@@ -47,8 +47,8 @@ Compute::Compute(QWidget *parent)
     setStyleSheets();
 
     // Made once and swapped in per conversion: the dialog stays open all day.
-    dateValidator = new QRegExpValidator(QRegExp(QLatin1String(dateInputPattern)), ui->lineEdit);
-    ownStardateValidator = new QRegExpValidator(QRegExp(QLatin1String(ownStardateInputPattern)), ui->lineEdit);
+    dateValidator = new InputFormValidator(inputForm(QLatin1String(dateInputPattern)), ui->lineEdit);
+    ownStardateValidator = new InputFormValidator(inputForm(QLatin1String(ownStardateInputPattern)), ui->lineEdit);
 
     connect(ui->checkBox, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox()));
     connect(ui->checkBox_2, SIGNAL(stateChanged(int)), this, SLOT(changecheckBox2()));

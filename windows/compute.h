@@ -5,7 +5,7 @@
 #include <QPoint>
 
 class QCheckBox;
-class QRegExpValidator;
+class QValidator;
 
 namespace Ui {
 class Compute;
@@ -44,8 +44,8 @@ private:
 
     Ui::Compute *ui;
     QPoint dragPosition;
-    QRegExpValidator *dateValidator;
-    QRegExpValidator *ownStardateValidator;
+    QValidator *dateValidator;
+    QValidator *ownStardateValidator;
 };
 
 #endif // COMPUTE_H

@@ -7,8 +7,8 @@ class QMouseEvent;
 class QWidget;
 
 // A frameless window has no title bar to grab, so it follows the cursor itself while the left
-// button is held. Each window keeps the offset of the last left press in its own dragPosition
-// and hands its two mouse handlers over to these.
+// button is held, or on Wayland has the compositor move it. Each window keeps the offset of the
+// last left press in its own dragPosition and hands its two mouse handlers over to these.
 
 // On a left press: remember where in the window the cursor grabbed it.
 void startDrag(const QWidget *window, QMouseEvent *event, QPoint *dragPosition);

@@ -1,7 +1,8 @@
 #ifndef DATETEXTCHECK_H
 #define DATETEXTCHECK_H
 
-#include <QRegExp>
+#include "inputform.h"
+
 #include <QString>
 
 #include <cstdlib>
@@ -10,8 +11,8 @@
 // (with "-" before the common era), hour and minute. Anything else is a finding.
 inline void checkDateText(const QString &date)
 {
-    static const QRegExp dateText{QStringLiteral(R"(\d\d\.\d\d\.-?\d{4,} \d\d:\d\d)")};
-    if (!date.isEmpty() && !dateText.exactMatch(date))
+    static const InputForm dateText = inputForm(QStringLiteral(R"(\d\d\.\d\d\.-?\d{4,} \d\d:\d\d)"));
+    if (!date.isEmpty() && !matchesWhole(dateText, date))
         abort();
 }
 

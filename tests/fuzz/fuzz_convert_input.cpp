@@ -19,7 +19,7 @@ void require(bool condition)
 // Both result lines of a date, or two empty lines; only the own-format stardate can be missing.
 bool checkDateLines(const QStringList &results)
 {
-    static const QRegExp ownStardate{QStringLiteral(R"(\d{6,},\d{4})")};
+    static const InputForm ownStardate = inputForm(QStringLiteral(R"(\d{6,},\d{4})"));
     const QString ownPrefix = QLatin1String(ownResultPrefix);
     const QString formulaPrefix = QLatin1String(formulaResultPrefix);
     require(results.size() == 2);
@@ -29,7 +29,7 @@ bool checkDateLines(const QStringList &results)
     }
     require(results.at(0).startsWith(ownPrefix) && results.at(1).startsWith(formulaPrefix));
     const QString own = results.at(0).mid(ownPrefix.size());
-    require(own.isEmpty() || ownStardate.exactMatch(own));
+    require(own.isEmpty() || matchesWhole(ownStardate, own));
     bool isNumber = false;
     results.at(1).mid(formulaPrefix.size()).toDouble(&isNumber);
     require(isNumber);
