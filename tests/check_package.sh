@@ -3,9 +3,12 @@
 # a distribution asks: lintian finds no error and no warning, and every program in it passes
 # hardening-check. $2 is the compiler the build used: it tells whether this system's C start
 # files carry the control-flow marking at all, which a program can only have if they do.
+# Further arguments go to hardening-check.
 set -eu
 build_dir=$1
 compiler=$2
+shift 2
+extra_options=$*
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -36,6 +39,7 @@ if ! readelf -n "$("$compiler" -print-file-name=Scrt1.o)" | grep -q 'IBT, SHSTK'
 fi
 dpkg-deb -x "$deb" "$work/root"
 for program in "$work"/root/usr/bin/*; do
-    hardening-check $cf_option "$program" || fail "hardening-check $(basename "$program")"
+    # shellcheck disable=SC2086
+    hardening-check $cf_option $extra_options "$program" || fail "hardening-check $(basename "$program")"
 done
 echo "the package is clean"
