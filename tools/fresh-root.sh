@@ -14,8 +14,9 @@
 # is non-zero when any step failed or the run could not be set up or cleaned up.
 #
 # The debootstrap base is kept as a tarball in FRESH_CACHE_DIR (/var/cache/sternzeit-fresh-root)
-# and made anew when older than a week. Each run unpacks it into a new folder under /var/tmp and
-# removes that folder at the end, only once nothing is mounted in it any more. The logs stay in
+# and made anew when older than a week. Each run unpacks it into a new folder under /var/tmp (on a
+# tmpfs when there is memory to spare) and removes that folder at the end, only once nothing is
+# mounted in it any more. The logs stay in
 # FRESH_LOG_DIR (build-fresh-root/ in the repository).
 # shellcheck disable=SC2317  # the functions of the way out run from the EXIT trap
 set -uo pipefail
@@ -37,6 +38,7 @@ job=""         # the running background job, a process group of its own
 base_part=""   # a base tarball being written, removed when the run stops half-way
 setup_error="" # why the run could not reach the steps
 interrupted=""
+step_running="" # the step under way, to name it when the run is interrupted
 results=()
 
 say() { printf 'fresh-root: %s\n' "$*"; }
@@ -96,20 +98,34 @@ processes_in_work() {
     done
 }
 
-# Stops the background job and everything running inside the root.
+# The process id of the program running in the root, if it runs.
+program_in_work() {
+    local p
+    for p in $(processes_in_work); do
+        [ "$(cat "/proc/$p/comm" 2>/dev/null)" = sternzeit ] && echo "$p" && return
+    done
+}
+
+# Stops everything running inside the root, then what is left of the background job (debootstrap
+# runs outside). Stopping the root's processes first lets the job end by itself.
 stop_everything() {
     local round pids
-    [ -n "$job" ] && kill -TERM -- "-$job" 2>/dev/null
-    [ -n "$work" ] || return 0
-    for round in 1 2 3 4 5 6 7 8 9 10; do
-        pids=$(processes_in_work)
-        [ -n "$pids" ] || break
-        # shellcheck disable=SC2086  # one pid a word
-        if [ "$round" -lt 6 ]; then kill -TERM $pids 2>/dev/null; else kill -KILL $pids 2>/dev/null; fi
-        sleep 1
+    if [ -n "$work" ]; then
+        for round in $(seq 50); do
+            pids=$(processes_in_work)
+            [ -n "$pids" ] || break
+            # shellcheck disable=SC2086  # one pid a word
+            case $round in 1 | 25) kill -TERM $pids ;; 4[0-9]) kill -KILL $pids ;; esac 2>/dev/null
+            sleep 0.2
+        done
+    fi
+    [ -n "$job" ] || return 0
+    for round in $(seq 25); do
+        kill -0 "$job" 2>/dev/null || break
+        case $round in 5) kill -TERM -- "-$job" ;; 20) kill -KILL -- "-$job" ;; esac 2>/dev/null
+        sleep 0.2
     done
-    [ -n "$job" ] && kill -KILL -- "-$job" 2>/dev/null
-    [ -n "$job" ] && wait "$job" 2>/dev/null
+    wait "$job" 2>/dev/null
     job=""
 }
 
@@ -135,11 +151,14 @@ remove_work() {
 # Runs on every way out: stops what runs in the root, unmounts, removes the work folder and
 # prints the last line with every step's result.
 finish() {
-    local status=$? line i
+    local status=$? line i started
     trap '' INT TERM
+    started=$(date +%s)
     stop_everything
     [ -n "$base_part" ] && rm -f -- "$base_part"
     remove_work || { status=1; setup_error+="${setup_error:+; }cleanup FAILED, $work left mounted"; }
+    [ -n "$work" ] && say "cleanup took $(elapsed_since "$started") s"
+    [ -n "$step_running" ] && results+=("make $step_running interrupted")
     for ((i = ${#results[@]}; i < ${#steps[@]}; i++)); do results+=("make ${steps[i]} not reached"); done
     line=$(printf '%s, ' "${results[@]}")
     line=${line%, }
@@ -193,7 +212,9 @@ make_base() {
             "$suite" "$dir" "$mirror" || return 1
         [ -z "$(mounts_below_work)" ] || return 1
         base_part=$base.part.$$
-        tar -C "$dir" --numeric-owner --one-file-system -cf "$base_part" . &&
+        # The downloaded packages are installed already; the base does without them.
+        tar -C "$dir" --numeric-owner --one-file-system --exclude='./var/cache/apt/archives/*.deb' \
+            -cf "$base_part" . &&
             mv -f -- "$base_part" "$base" || return 1
         base_part=""
         rm -rf --one-file-system -- "$dir"
@@ -206,10 +227,18 @@ make_base() {
 
 # Unpacks the base, points apt at the host's suites, mounts /proc, /dev and /tmp.
 prepare_root() {
-    local started
+    local started where=""
     started=$(date +%s)
     root=$work/root
-    mkdir "$root" && tar -C "$root" --numeric-owner -xpf "$base_tar" || return 1
+    mkdir "$root" || return 1
+    # In memory the root unpacks, builds and goes away in a fraction of the time a disk with
+    # online discard takes (removing an unpacked base alone took a minute there); after the
+    # tests it holds about 3 GB.
+    if [ "$(awk '/^MemAvailable:/ { print int($2 / 1048576) }' /proc/meminfo)" -ge 8 ]; then
+        mount -t tmpfs -o mode=755 tmpfs "$root" || return 1
+        where=" in memory"
+    fi
+    tar -C "$root" --numeric-owner -xpf "$base_tar" || return 1
     # debootstrap wrote the mirror for the suite itself; the host's updates and security
     # suites come next to it, so the root sees the package versions the host sees.
     [ -n "$updates" ] && echo "deb $updates $suite-updates main" >>"$root/etc/apt/sources.list"
@@ -220,7 +249,7 @@ prepare_root() {
     mount -t proc proc "$root/proc" &&
         mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev" &&
         mount -t tmpfs -o mode=1777 tmpfs "$root/tmp" || return 1
-    say "root: unpacked and mounted in $(elapsed_since "$started") s"
+    say "root: unpacked$where and mounted in $(elapsed_since "$started") s"
 }
 
 # A clone of HEAD in the root's /src.
@@ -238,32 +267,41 @@ clone_head() {
 # One step: `make ARGS` must succeed, or, for the goal `run`, the program must still run after
 # run_seconds.
 run_step() {
-    local step=$1 log started status pids p alive=""
+    local step=$1 log started status program i alive=""
     log=$log_dir/make-${step// /_}.log
     started=$(date +%s)
+    step_running=$step
     say "step: make $step"
     if [ "${step%% *}" != run ]; then
         run_job "$log" in_root "make $step"
         status=$?
         cp "$root"/src/build*/Testing/Temporary/LastTest*.log "$log_dir/" 2>/dev/null
         say "step: make $step took $(elapsed_since "$started") s"
+        step_running=""
         if [ $status -eq 0 ]; then results+=("make $step passed"); else results+=("make $step FAILED"); fi
         return
     fi
     if ! run_job "$log" in_root "make build${step#run}"; then
+        step_running=""
         results+=("make $step FAILED (build)")
         return
     fi
     { in_root "QT_QPA_PLATFORM=offscreen exec make $step" 2>&1 | tee -a "$log"; } </dev/null &
     job=$!
-    sleep "$run_seconds" &
-    wait $!
-    if kill -0 "$job" 2>/dev/null; then
-        for p in $(processes_in_work); do
-            [ "$(cat "/proc/$p/comm" 2>/dev/null)" = sternzeit ] && alive=1
-        done
+    # make looks at the build once more before it starts the program: the seconds count from
+    # the program's start, which may take up to a minute on a busy machine.
+    for ((i = 0; i < 120; i++)); do
+        program=$(program_in_work)
+        if [ -n "$program" ] || ! kill -0 "$job" 2>/dev/null; then break; fi
+        sleep 0.5
+    done
+    if [ -n "$program" ]; then
+        sleep "$run_seconds" &
+        wait $!
+        [ "$(program_in_work)" = "$program" ] && alive=1
     fi
     stop_everything
+    step_running=""
     say "step: make $step took $(elapsed_since "$started") s"
     if [ -n "$alive" ]; then
         results+=("make $step alive after $run_seconds s")
