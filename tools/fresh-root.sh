@@ -106,27 +106,24 @@ program_in_work() {
     done
 }
 
-# Stops everything running inside the root, then what is left of the background job (debootstrap
-# runs outside). Stopping the root's processes first lets the job end by itself.
+# Stops everything running inside the root and what is left of the background job (debootstrap
+# runs outside the root). The root's processes go first, so that a job running in the root
+# ends by itself; whatever outlives five seconds is killed.
 stop_everything() {
-    local round pids
-    if [ -n "$work" ]; then
-        for round in $(seq 50); do
-            pids=$(processes_in_work)
-            [ -n "$pids" ] || break
-            # shellcheck disable=SC2086  # one pid a word
-            case $round in 1 | 25) kill -TERM $pids ;; 4[0-9]) kill -KILL $pids ;; esac 2>/dev/null
-            sleep 0.2
-        done
-    fi
-    [ -n "$job" ] || return 0
-    for round in $(seq 25); do
-        kill -0 "$job" 2>/dev/null || break
-        case $round in 5) kill -TERM -- "-$job" ;; 20) kill -KILL -- "-$job" ;; esac 2>/dev/null
+    local round pids all
+    for round in $(seq 50); do
+        pids=()
+        [ -n "$work" ] && read -ra pids <<<"$(processes_in_work | tr '\n' ' ')"
+        [ -n "$job" ] && ! kill -0 "$job" 2>/dev/null && { wait "$job" 2>/dev/null; job=""; }
+        all=("${pids[@]}" ${job:+"-$job"})
+        [ ${#all[@]} -gt 0 ] || return 0
+        case $round in
+            1) kill -TERM -- "${pids[@]}" ;;
+            5) kill -TERM -- "${all[@]}" ;;
+            25 | 3? | 4?) kill -KILL -- "${all[@]}" ;;
+        esac 2>/dev/null
         sleep 0.2
     done
-    wait "$job" 2>/dev/null
-    job=""
 }
 
 # Unmounts everything below the work folder and removes it. Never removes a folder that still
