@@ -16,8 +16,7 @@
 # The debootstrap base is kept as a tarball in FRESH_CACHE_DIR (/var/cache/sternzeit-fresh-root)
 # and made anew when older than a week. Each run unpacks it into a new folder under /var/tmp (on a
 # tmpfs when there is memory to spare) and removes that folder at the end, only once nothing is
-# mounted in it any more. The logs stay in
-# FRESH_LOG_DIR (build-fresh-root/ in the repository).
+# mounted in it any more. The logs stay in FRESH_LOG_DIR (build-fresh-root/ in the repository).
 # shellcheck disable=SC2317  # the functions of the way out run from the EXIT trap
 set -uo pipefail
 set -m  # every background job gets its own process group, which we can stop as a whole
@@ -25,13 +24,14 @@ set -m  # every background job gets its own process group, which we can stop as 
 readonly suite=bookworm
 readonly includes=build-essential,cmake,git,ca-certificates,sudo
 readonly root_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
-repo=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || exit 1
+repo=$(cd "$(dirname "$0")/.." && pwd) || exit 1
 cache_dir=${FRESH_CACHE_DIR:-/var/cache/sternzeit-fresh-root}
 log_dir=${FRESH_LOG_DIR:-$repo/build-fresh-root}
 run_seconds=${FRESH_RUN_SECONDS:-10}
 steps=("$@")
 [ ${#steps[@]} -gt 0 ] || steps=(test run)
 
+base_tar=""    # the cached base this run unpacks
 work=""        # this run's folder under /var/tmp; everything mounted is below it
 root=""        # the fresh root inside it
 job=""         # the running background job, a process group of its own
@@ -42,6 +42,9 @@ step_running="" # the step under way, to name it when the run is interrupted
 results=()
 
 say() { printf 'fresh-root: %s\n' "$*"; }
+
+# git on our own repository, also when it belongs to the user who called sudo.
+git_repo() { git -c safe.directory='*' -C "$repo" "$@"; }
 
 # "URI SUITE" for every enabled deb source of the host, from the one-line format
 # (sources.list, *.list) and the deb822 format (*.sources).
@@ -91,11 +94,7 @@ mounts_below_work() { awk -v p="$work/" 'index($2, p) == 1 { print $2 }' /proc/s
 
 # The processes whose root directory lies in this run's folder, whatever their process group.
 processes_in_work() {
-    local p dir
-    for p in /proc/[0-9]*; do
-        dir=$(readlink "$p/root" 2>/dev/null) || continue
-        case $dir in "$work"/*) echo "${p#/proc/}" ;; esac
-    done
+    find /proc/[0-9]* -maxdepth 1 -name root -lname "$work/*" 2>/dev/null | cut -d/ -f3
 }
 
 # The process id of the program running in the root, if it runs.
@@ -240,7 +239,7 @@ prepare_root() {
     # suites come next to it, so the root sees the package versions the host sees.
     [ -n "$updates" ] && echo "deb $updates $suite-updates main" >>"$root/etc/apt/sources.list"
     [ -n "$security" ] && echo "deb $security $suite-security main" >>"$root/etc/apt/sources.list"
-    cp -L /etc/resolv.conf "$root/etc/resolv.conf" || return 1
+    [ -e /etc/resolv.conf ] && cp -L /etc/resolv.conf "$root/etc/resolv.conf"
     # Packages installed in the root must not start their services on the host's behalf.
     printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d" && chmod 755 "$root/usr/sbin/policy-rc.d"
     mount -t proc proc "$root/proc" &&
@@ -252,11 +251,11 @@ prepare_root() {
 # A clone of HEAD in the root's /src.
 clone_head() {
     local commit
-    commit=$(git -C "$repo" rev-parse HEAD) || return 1
-    if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ]; then
+    commit=$(git_repo rev-parse HEAD) || return 1
+    if [ -n "$(git_repo status --porcelain --untracked-files=no)" ]; then
         say "uncommitted changes are not part of this check, only commit ${commit:0:12}"
     fi
-    git clone -q --no-checkout --no-hardlinks "$repo" "$root/src" &&
+    git -c safe.directory='*' clone -q --no-checkout --no-hardlinks "$repo" "$root/src" &&
         git -C "$root/src" checkout -q --detach "$commit" || return 1
     say "root: /src is a clone of ${commit:0:12}"
 }
@@ -264,7 +263,7 @@ clone_head() {
 # One step: `make ARGS` must succeed, or, for the goal `run`, the program must still run after
 # run_seconds.
 run_step() {
-    local step=$1 log started status program i alive=""
+    local step=$1 log started status program="" i f alive=""
     log=$log_dir/make-${step// /_}.log
     started=$(date +%s)
     step_running=$step
@@ -272,7 +271,11 @@ run_step() {
     if [ "${step%% *}" != run ]; then
         run_job "$log" in_root "make $step"
         status=$?
-        cp "$root"/src/build*/Testing/Temporary/LastTest*.log "$log_dir/" 2>/dev/null
+        for f in "$root"/src/build*/Testing/Temporary/LastTest*.log; do
+            [ -e "$f" ] || continue
+            f=${f#"$root/src/"}
+            cp "$root/src/$f" "$log_dir/${f%%/*}-${f##*/}"
+        done
         say "step: make $step took $(elapsed_since "$started") s"
         step_running=""
         if [ $status -eq 0 ]; then results+=("make $step passed"); else results+=("make $step FAILED"); fi
@@ -302,8 +305,10 @@ run_step() {
     say "step: make $step took $(elapsed_since "$started") s"
     if [ -n "$alive" ]; then
         results+=("make $step alive after $run_seconds s")
-    else
+    elif [ -n "$program" ]; then
         results+=("make $step FAILED, not running after $run_seconds s")
+    else
+        results+=("make $step FAILED, the program did not start")
     fi
 }
 
