@@ -306,9 +306,9 @@ run_step() {
     if [ -n "$alive" ]; then
         results+=("make $step alive after $run_seconds s")
     elif [ -n "$program" ]; then
-        results+=("make $step FAILED, not running after $run_seconds s")
+        results+=("make $step FAILED, ended before $run_seconds s")
     else
-        results+=("make $step FAILED, the program did not start")
+        results+=("make $step FAILED, not running")
     fi
 }
 
