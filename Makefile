@@ -26,9 +26,12 @@ FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
+FRESH_PACKAGES = debootstrap
+# The steps of fresh-test, one make call each; a step with arguments goes in quotes.
+FRESH_STEPS ?= test "test QT=6" run
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test clean
 
 all: build
 
@@ -97,6 +100,13 @@ bench: deps
 	$(MAKE) build
 	$(BUILD_DIR)/bench/bench_stardate
 	bench/perf-record.sh -b $(BUILD_DIR)
+
+# The README's two commands on a new machine: a minimal Debian 12 root (cached for a week in
+# /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test` and a `make run`
+# that must still be running after 10 s (see tools/fresh-root.sh).
+fresh-test:
+	$(call install_missing,$(FRESH_PACKAGES))
+	$(SUDO) tools/fresh-root.sh $(FRESH_STEPS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
