@@ -95,7 +95,8 @@ void MainWindow::showTimes()
     ui->showNormalTime->setText(now.toString(QLatin1String(clockPattern)));
     ui->myFormat->setText(ownStardateText(now));
     ui->otherFormat->setText(formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()));
-    if (trayIcon) trayIcon->setToolTip(timesSummary());
+    if (trayIcon)
+        trayIcon->setToolTip(timesSummary());
 }
 
 // Each caption of this window with the value it shows, one to a line.
