@@ -6,6 +6,7 @@
 
 int main(int argc, char *argv[])
 {
+    leaveOutOpenGl();
     QApplication app(argc, argv);
     useWindowsLook();
     QSplashScreen *splash = showSplash();

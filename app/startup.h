@@ -4,6 +4,10 @@
 class QSplashScreen;
 class QWidget;
 
+// Keeps Qt's X11 platform from loading a GL driver that nothing in the program uses; call it
+// before the application object is made.
+void leaveOutOpenGl();
+
 // Puts the splash picture on the screen, frameless and above other windows.
 QSplashScreen *showSplash();
 

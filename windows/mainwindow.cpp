@@ -6,6 +6,8 @@
 #include "dragging.h"
 #include "stardate.h"
 #include "theme.h"
+#include "tickpace.h"
+#include "valuelabel.h"
 
 #include <QDateTime>
 #include <QTimer>
@@ -33,7 +35,8 @@ MainWindow::MainWindow(QWidget *parent)
     applyStyleSheets();
 
     // A coarse timer may fire a few percent early or late and let the seconds skip; the first
-    // texts come with the first tick, just after the window is shown.
+    // texts come with the first tick, just after the window is shown, and each tick sets the
+    // next one just after a full second of the wall clock.
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
     connect(timer, SIGNAL(timeout()), this, SLOT(showTimes()));
@@ -69,9 +72,13 @@ void MainWindow::showTimes()
     const QDateTime now = QDateTime::currentDateTime();
     const QDate date = now.date();
     const QTime time = now.time();
-    ui->showNormalTime->setText(now.toString(QLatin1String(clockPattern)));
-    ui->myFormat->setText(ownStardateText(now));
-    ui->otherFormat->setText(formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()));
+    showValue(ui->showNormalTime, now.toString(QLatin1String(clockPattern)));
+    showValue(ui->myFormat, ownStardateText(now));
+    showValue(ui->otherFormat, formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()));
+
+    const int nextTick = nextTickInterval(time.msec());
+    if (timer->interval() != nextTick)
+        timer->start(nextTick);
 }
 
 void MainWindow::showInfo()
