@@ -6,7 +6,7 @@
 
 int main(int argc, char *argv[])
 {
-    leaveOutOpenGl();
+    drawPlainlyOnX11();
     QApplication app(argc, argv);
     useWindowsLook();
     QSplashScreen *splash = showSplash();

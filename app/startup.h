@@ -4,9 +4,10 @@
 class QSplashScreen;
 class QWidget;
 
-// Keeps Qt's X11 platform from loading a GL driver that nothing in the program uses; call it
-// before the application object is made.
-void leaveOutOpenGl();
+// Keeps Qt's X11 platform from setting up what the program's few small paints do not need: a GL
+// driver and shared-memory images. Call it before the application object is made; a user's own
+// setting of either wins.
+void drawPlainlyOnX11();
 
 // Puts the splash picture on the screen, frameless and above other windows.
 QSplashScreen *showSplash();
