@@ -64,6 +64,10 @@ void MainWindow::applyStyleSheets()
     ui->label_5->setStyleSheet(orangeBackgroundSheet.variant);
     for (QWidget *button : { ui->Compute, ui->Info, ui->Schliessen })
         button->setStyleSheet(orangeButtonSheet(button->objectName()));
+    // The window's sheet gives every widget in it the same black background, which the window
+    // paints already; the widgets a new second repaints need not paint it once more each.
+    for (QWidget *plain : std::initializer_list<QWidget *>{ ui->centralWidget, ui->showNormalTime, ui->myFormat, ui->otherFormat })
+        plain->setAttribute(Qt::WA_NoSystemBackground);
 }
 
 void MainWindow::showTimes()
