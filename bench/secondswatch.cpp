@@ -115,7 +115,7 @@ int main(int argc, char *argv[])
     const qint64 lateMedian = lates.isEmpty() ? 0 : lates.at(lates.size() / 2);
     std::printf("summary changes=%d skipped=%d repeated=%d late_min_ms=%lld late_median_ms=%lld "
                 "late_max_ms=%lld gap_min_ms=%lld gap_max_ms=%lld\n",
-                std::max(0, watcher.changes.size() - 1), skipped, repeated,
+                std::max(0, int(watcher.changes.size()) - 1), skipped, repeated,
                 lates.isEmpty() ? 0 : lates.constFirst(), lateMedian, lates.isEmpty() ? 0 : lates.constLast(),
                 gapMin, gapMax);
     return 0;
