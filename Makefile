@@ -94,7 +94,8 @@ lint: build
 	git ls-files '*.cpp' ':!tests/fuzz/*' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet
 
 # The stardate arithmetic under Google Benchmark, then the start-up, idle and memory record
-# against a minimal program under a virtual X server (about 8 minutes; see bench/README.md).
+# against a minimal program under a virtual X server, and ten minutes of the seconds shown (about
+# 11 minutes; see bench/README.md).
 bench: deps
 	$(call install_missing,$(BENCH_PACKAGES))
 	$(MAKE) build

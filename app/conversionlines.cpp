@@ -69,7 +69,7 @@ QStringList currentMomentLines(const QDateTime &now)
     const QDate date = now.date();
     const QTime time = now.time();
     const QLatin1Char blank(' ');
-    return {QLatin1String(currentTimeCaption) + blank + now.toString(QLatin1String(clockPattern)),
+    return {QLatin1String(currentTimeCaption) + blank + clockText(now),
             QLatin1String(ownStardateCaption) + blank + ownStardateText(now),
             QLatin1String(formulaStardateCaption) + blank
                 + formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute())};

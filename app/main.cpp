@@ -6,6 +6,7 @@
 
 int main(int argc, char *argv[])
 {
+    drawPlainlyOnX11();
     followScreenDensity();
     QApplication app(argc, argv);
     useWindowsLook();

@@ -8,6 +8,11 @@ class QWidget;
 // twins, as Qt 6 does by itself. Must come before the application object.
 void followScreenDensity();
 
+// Keeps Qt's X11 platform from setting up what the program's few small paints do not need: a GL
+// driver and shared-memory images. Call it before the application object is made; a user's own
+// setting of either wins.
+void drawPlainlyOnX11();
+
 // Puts the splash picture on the screen, frameless and above other windows.
 QSplashScreen *showSplash();
 

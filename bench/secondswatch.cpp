@@ -4,14 +4,19 @@
 //
 //   secondswatch [SECONDS]      (default 60)
 //
-// Prints one "change WALLMS TEXT" line per text shown (the first one included), then
-//   summary changes=N skipped=N repeated=N late_min_ms=N late_max_ms=N gap_min_ms=N gap_max_ms=N
+// Prints one "change WALLMS LATEMS TEXT" line per text shown (the first one included), then
+//   summary changes=N skipped=N repeated=N late_min_ms=N late_median_ms=N late_max_ms=N
+//           gap_min_ms=N gap_max_ms=N
 // where "changes" counts the changes after the first text, "late" is how long after the full
-// second shown the text reached the screen, and "gap" the wall time between two changes. A
-// skipped second is a step of more than one second; a repeated one is a second that stayed on
-// screen for two ticks, seen as a gap of 1.5 s or more, or a step of none or backwards.
+// second shown the text reached the screen (in the summary from the second text on: the first
+// comes a second after the start, wherever in a second that falls), and "gap" the wall time
+// between two changes. A skipped second is a step of more than one second; a repeated one is a
+// second that stayed on screen for two ticks, seen as a gap of 1.5 s or more, or a step of none
+// or backwards.
 
 #include "mainwindow.h"
+#include "patterns.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -25,7 +30,6 @@
 
 namespace {
 
-const char clockPattern[] = "dd.MM.yyyy - hh:mm:ss";
 
 struct Change
 {
@@ -63,6 +67,7 @@ private:
 
 int main(int argc, char *argv[])
 {
+    drawPlainlyOnX11();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 60;
     if (seconds <= 0) {
@@ -84,20 +89,18 @@ int main(int argc, char *argv[])
 
     int skipped = 0;
     int repeated = 0;
-    qint64 lateMin = 1000000;
-    qint64 lateMax = -1000000;
+    QVector<qint64> lates;
     qint64 gapMin = 1000000;
     qint64 gapMax = 0;
     QDateTime previous;
     const int changes = int(watcher.changes.size());
     for (int i = 0; i < changes; ++i) {
         const Change &change = watcher.changes.at(i);
-        std::printf("change %lld %s\n", change.wallMs, qPrintable(change.text));
         const QDateTime shown = QDateTime::fromString(change.text, QLatin1String(clockPattern));
         const qint64 late = change.wallMs - shown.toMSecsSinceEpoch();
-        lateMin = std::min(lateMin, late);
-        lateMax = std::max(lateMax, late);
+        std::printf("change %lld %lld %s\n", change.wallMs, late, qPrintable(change.text));
         if (i > 0) {
+            lates.append(late);
             const qint64 step = previous.secsTo(shown);
             const qint64 gap = change.wallMs - watcher.changes.at(i - 1).wallMs;
             gapMin = std::min(gapMin, gap);
@@ -109,8 +112,12 @@ int main(int argc, char *argv[])
         }
         previous = shown;
     }
-    std::printf("summary changes=%d skipped=%d repeated=%d late_min_ms=%lld late_max_ms=%lld "
-                "gap_min_ms=%lld gap_max_ms=%lld\n",
-                std::max(0, changes - 1), skipped, repeated, lateMin, lateMax, gapMin, gapMax);
+    std::sort(lates.begin(), lates.end());
+    const qint64 lateMedian = lates.isEmpty() ? 0 : lates.at(lates.size() / 2);
+    std::printf("summary changes=%d skipped=%d repeated=%d late_min_ms=%lld late_median_ms=%lld "
+                "late_max_ms=%lld gap_min_ms=%lld gap_max_ms=%lld\n",
+                std::max(0, int(watcher.changes.size()) - 1), skipped, repeated,
+                lates.isEmpty() ? 0 : lates.constFirst(), lateMedian, lates.isEmpty() ? 0 : lates.constLast(),
+                gapMin, gapMax);
     return 0;
 }

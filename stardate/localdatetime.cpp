@@ -1,4 +1,7 @@
 #include "stardate.h"
+#include "patterns.h"
+
+#include <QLocale>
 
 QDateTime localDateTime(const QDate &date, const QTime &time)
 {
@@ -12,4 +15,9 @@ QDateTime localDateTime(const QDate &date, const QTime &time)
     if (dateTime.date() != date)
         return QDateTime();
     return dateTime;
+}
+
+QString clockText(const QDateTime &dateTime)
+{
+    return QLocale::c().toString(dateTime, QLatin1String(clockPattern));
 }

@@ -40,6 +40,10 @@ struct Stardates
 // date-time can hold, whose formula stardate is still a number.
 std::optional<Stardates> stardatesOfDateInput(const QString &text);
 
+// A date and time as the clock shows it, "dd.MM.yyyy - hh:mm:ss", in Latin digits whatever the
+// user's locale.
+QString clockText(const QDateTime &dateTime);
+
 // The local date-time of a date and a time, or an invalid one when either is invalid or
 // the date lies beyond what a date-time can hold.
 QDateTime localDateTime(const QDate &date, const QTime &time);

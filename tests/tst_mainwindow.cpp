@@ -1,6 +1,7 @@
 #include "captions.h"
 #include "mainwindow.h"
 #include "stardate.h"
+#include "valuelabel.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -56,6 +57,32 @@ QWidgetList visibleWindows(const char *className)
     return windows;
 }
 
+// Counts the requests for a new layout that reach a widget.
+class LayoutRequestCounter : public QObject
+{
+public:
+    int requests = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::LayoutRequest)
+            ++requests;
+        return false;
+    }
+};
+
+// Shows the window and lets its clock tick twice, so that its value labels have settled.
+void showSettled(MainWindow *window)
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY_WITH_TIMEOUT(!label(*window, "showNormalTime")->text().isEmpty(), 1500);
+    const QString first = label(*window, "showNormalTime")->text();
+    QTRY_VERIFY_WITH_TIMEOUT(label(*window, "showNormalTime")->text() != first, 1500);
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -67,6 +94,10 @@ private slots:
     void captionsAreTheCommandLines();
     void valueLabelsStayEmptyUntilTheFirstTick();
     void eachTickShowsOneMomentInAllThreeTexts();
+    void firstTickComesAfterOneSecondTheNextJustAfterAFullSecond();
+    void aNewSecondLeavesTheLayoutAlone();
+    void aGrowingValueGetsTheRoomItNeeds_data();
+    void aGrowingValueGetsTheRoomItNeeds();
     void infoOpensOneDialogHoweverOftenClicked();
     void computeComesBackWhereItWasLeft_data();
     void computeComesBackWhereItWasLeft();
@@ -121,6 +152,60 @@ void TestMainWindow::eachTickShowsOneMomentInAllThreeTexts()
                                             "Berechnen", "Info", "Schließen" }));
 
     QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != firstReading, 1500);
+}
+
+void TestMainWindow::firstTickComesAfterOneSecondTheNextJustAfterAFullSecond()
+{
+    MainWindow window;
+    const QList<QTimer *> timers = window.findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(timers.size(), 1);
+    QTimer *timer = timers.first();
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 1000);
+
+    // A tick well inside a second sets the next one to just after the next full second.
+    QTRY_VERIFY(QTime::currentTime().msec() >= 100 && QTime::currentTime().msec() <= 800);
+    const int before = QTime::currentTime().msec();
+    QVERIFY(QMetaObject::invokeMethod(&window, "showTimes"));
+    const int after = QTime::currentTime().msec();
+    QVERIFY2(timer->isActive() && before + timer->interval() <= 1020 && after + timer->interval() > 1000,
+             qPrintable(QStringLiteral("read at %1 to %2 ms, next tick in %3 ms").arg(before).arg(after).arg(timer->interval())));
+}
+
+void TestMainWindow::aNewSecondLeavesTheLayoutAlone()
+{
+    MainWindow window;
+    showSettled(&window);
+    LayoutRequestCounter counter;
+    window.centralWidget()->installEventFilter(&counter);
+    const QString shown = label(window, "showNormalTime")->text();
+    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 1500);
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.requests, 0);
+}
+
+void TestMainWindow::aGrowingValueGetsTheRoomItNeeds_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    // Both outgrow the column that the longest caption sets.
+    QTest::newRow("date of an eight-digit year") << "showNormalTime" << "01.01.12345678 - 00:00:00";
+    QTest::newRow("formula stardate with 13 digits") << "otherFormat" << "-1234567890123.000000";
+}
+
+void TestMainWindow::aGrowingValueGetsTheRoomItNeeds()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    MainWindow window;
+    showSettled(&window);
+    QLabel *valueLabel = label(window, qPrintable(name));
+    const int settledWidth = valueLabel->width();
+    showValue(valueLabel, value);
+    QCoreApplication::processEvents();
+    QCOMPARE(valueLabel->text(), value);
+    QVERIFY2(valueLabel->width() >= valueLabel->sizeHint().width() && valueLabel->width() > settledWidth,
+             qPrintable(QStringLiteral("needs %1 px, has %2").arg(valueLabel->sizeHint().width()).arg(valueLabel->width())));
 }
 
 void TestMainWindow::infoOpensOneDialogHoweverOftenClicked()

@@ -39,6 +39,8 @@ private slots:
     void splashHandsOverToTheMainWindow();
     void pressOnTheSplashHidesItEarly();
     void closingTheMainWindowEndsTheProgramWithZero();
+    void openGlIsLeftOutUnlessTheUserChoseAnIntegration_data();
+    void openGlIsLeftOutUnlessTheUserChoseAnIntegration();
 };
 
 void TestStartup::splashHandsOverToTheMainWindow()
@@ -100,6 +102,37 @@ void TestStartup::closingTheMainWindowEndsTheProgramWithZero()
     QCOMPARE(QApplication::exec(), 0);
     for (QWidget *widget : QApplication::topLevelWidgets())
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+}
+
+void TestStartup::openGlIsLeftOutUnlessTheUserChoseAnIntegration_data()
+{
+    QTest::addColumn<bool>("userSetsIt");
+    QTest::addColumn<QByteArray>("usersChoice");
+    QTest::addColumn<QByteArray>("integration");
+    QTest::newRow("not set: none") << false << QByteArray() << QByteArray("none");
+    QTest::newRow("the user's GLX") << true << QByteArray("xcb_glx") << QByteArray("xcb_glx");
+    QTest::newRow("the user's EGL") << true << QByteArray("xcb_egl") << QByteArray("xcb_egl");
+}
+
+void TestStartup::openGlIsLeftOutUnlessTheUserChoseAnIntegration()
+{
+    QFETCH(bool, userSetsIt);
+    QFETCH(QByteArray, usersChoice);
+    QFETCH(QByteArray, integration);
+    // The variable is what the function reads and writes; it is restored afterwards.
+    const QByteArray outside = qgetenv("QT_XCB_GL_INTEGRATION");
+    const bool wasSet = qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION");
+    if (userSetsIt)
+        qputenv("QT_XCB_GL_INTEGRATION", usersChoice);
+    else
+        qunsetenv("QT_XCB_GL_INTEGRATION");
+    drawPlainlyOnX11();
+    const QByteArray result = qgetenv("QT_XCB_GL_INTEGRATION");
+    if (wasSet)
+        qputenv("QT_XCB_GL_INTEGRATION", outside);
+    else
+        qunsetenv("QT_XCB_GL_INTEGRATION");
+    QCOMPARE(result, integration);
 }
 
 QTEST_MAIN(TestStartup)

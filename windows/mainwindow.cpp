@@ -6,10 +6,11 @@
 #include "compute.h"
 #include "copymenu.h"
 #include "dragging.h"
-#include "patterns.h"
 #include "stardate.h"
 #include "theme.h"
+#include "tickpace.h"
 #include "trayicon.h"
+#include "valuelabel.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -44,7 +45,8 @@ MainWindow::MainWindow(QWidget *parent)
     applyStyleSheets();
 
     // A coarse timer may fire a few percent early or late and let the seconds skip; the first
-    // texts come with the first tick, just after the window is shown.
+    // texts come with the first tick, just after the window is shown, and each tick sets the
+    // next one just after a full second of the wall clock.
     timer = new QTimer(this);
     timer->setTimerType(Qt::PreciseTimer);
     connect(timer, SIGNAL(timeout()), this, SLOT(showTimes()));
@@ -84,6 +86,10 @@ void MainWindow::applyStyleSheets()
     ui->label_5->setStyleSheet(orangeBackgroundSheet.variant);
     for (QWidget *button : { ui->Compute, ui->Info, ui->Schliessen })
         button->setStyleSheet(orangeButtonSheet(button->objectName()));
+    // The window's sheet gives every widget in it the same black background, which the window
+    // paints already; the widgets a new second repaints need not paint it once more each.
+    for (QWidget *plain : std::initializer_list<QWidget *>{ ui->centralWidget, ui->showNormalTime, ui->myFormat, ui->otherFormat })
+        plain->setAttribute(Qt::WA_NoSystemBackground);
 }
 
 void MainWindow::showTimes()
@@ -92,11 +98,15 @@ void MainWindow::showTimes()
     const QDateTime now = QDateTime::currentDateTime();
     const QDate date = now.date();
     const QTime time = now.time();
-    ui->showNormalTime->setText(now.toString(QLatin1String(clockPattern)));
-    ui->myFormat->setText(ownStardateText(now));
-    ui->otherFormat->setText(formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()));
+    showValue(ui->showNormalTime, clockText(now));
+    showValue(ui->myFormat, ownStardateText(now));
+    showValue(ui->otherFormat, formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()));
     if (trayIcon)
         trayIcon->setToolTip(timesSummary());
+
+    const int nextTick = nextTickInterval(time.msec());
+    if (timer->interval() != nextTick)
+        timer->start(nextTick);
 }
 
 // Each caption of this window with the value it shows, one to a line.
