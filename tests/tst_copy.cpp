@@ -46,9 +46,9 @@ bool clickKopieren(QMenu *menu)
 // Returns right after a tick, so that a value read now still stands when a click has gone through.
 void waitForTick(const QLabel *clock)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 3000);
     const QString before = clock->text();
-    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != before, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != before, 3000);
 }
 
 void clickBox(QCheckBox *box)
@@ -126,7 +126,7 @@ void TestCopy::tickWhileTheMenuIsOpenDoesNotChangeTheCopy()
 
     QMenu *menu = rightClick(clock);
     QVERIFY(menu);
-    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != rightClicked, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != rightClicked, 3000);
     QVERIFY(clickKopieren(menu));
     QCOMPARE(QGuiApplication::clipboard()->text(), rightClicked);
 }

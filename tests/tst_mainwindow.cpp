@@ -77,9 +77,9 @@ void showSettled(MainWindow *window)
 {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    QTRY_VERIFY_WITH_TIMEOUT(!label(*window, "showNormalTime")->text().isEmpty(), 1500);
+    QTRY_VERIFY_WITH_TIMEOUT(!label(*window, "showNormalTime")->text().isEmpty(), 2500);
     const QString first = label(*window, "showNormalTime")->text();
-    QTRY_VERIFY_WITH_TIMEOUT(label(*window, "showNormalTime")->text() != first, 1500);
+    QTRY_VERIFY_WITH_TIMEOUT(label(*window, "showNormalTime")->text() != first, 3000);
     QCoreApplication::processEvents();
 }
 
@@ -130,14 +130,14 @@ void TestMainWindow::valueLabelsStayEmptyUntilTheFirstTick()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (const char *name : { "showNormalTime", "myFormat", "otherFormat" })
         QCOMPARE(label(window, name)->text(), QString());
-    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "otherFormat")->text().isEmpty(), 1500);
+    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "otherFormat")->text().isEmpty(), 2500);
 }
 
 void TestMainWindow::eachTickShowsOneMomentInAllThreeTexts()
 {
     MainWindow window;
     window.show();
-    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "showNormalTime")->text().isEmpty(), 1500);
+    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "showNormalTime")->text().isEmpty(), 2500);
 
     const QString firstReading = label(window, "showNormalTime")->text();
     const QDateTime shown = QDateTime::fromString(firstReading, QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
@@ -151,7 +151,7 @@ void TestMainWindow::eachTickShowsOneMomentInAllThreeTexts()
                                                                 shown.time().hour(), shown.time().minute()),
                                             "Berechnen", "Info", "Schließen" }));
 
-    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != firstReading, 1500);
+    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != firstReading, 3000);
 }
 
 void TestMainWindow::firstTickComesAfterOneSecondTheNextJustAfterAFullSecond()
@@ -179,7 +179,7 @@ void TestMainWindow::aNewSecondLeavesTheLayoutAlone()
     LayoutRequestCounter counter;
     window.centralWidget()->installEventFilter(&counter);
     const QString shown = label(window, "showNormalTime")->text();
-    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 1500);
+    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 3000);
     QCoreApplication::processEvents();
     QCOMPARE(counter.requests, 0);
 }

@@ -28,9 +28,13 @@ std::unique_ptr<QWidget> shownWindow(const QString &kind)
 }
 
 // A widget as drawn, one pixel per logical pixel whatever the screen's scale.
+// What the screen shows of a widget: its window photographed and cut to the widget, since some
+// widgets leave their background to the window beneath them.
 QImage shot(QWidget *widget)
 {
-    return widget->grab().toImage().scaled(widget->size());
+    QWidget *window = widget->window();
+    const QRect area(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    return window->grab().toImage().scaled(window->size()).copy(area);
 }
 
 bool isNeutral(const QColor &colour)
