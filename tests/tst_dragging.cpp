@@ -1,24 +1,8 @@
-#include "about.h"
-#include "compute.h"
-#include "mainwindow.h"
+#include "shownwindow.h"
 
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QWindow>
 #include <QtTest>
-
-namespace {
-
-QWidget *createWindow(const QString &kind)
-{
-    if (kind == QLatin1String("MainWindow"))
-        return new MainWindow;
-    if (kind == QLatin1String("About"))
-        return new About;
-    return new Compute;
-}
-
-} // namespace
 
 // Mouse events go in through the window system, so the toolkit hands each press to the widget
 // under the cursor exactly as it does for a real user, unless a case needs an order of events
@@ -38,42 +22,42 @@ void TestDragging::drag_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("button");
-    QTest::addColumn<bool>("onCloseButton");
+    QTest::addColumn<QString>("grip"); // an object name, or none for the background
     QTest::addColumn<bool>("moves");
 
     for (const char *kind : { "MainWindow", "About", "Compute" }) {
-        const QByteArray name(kind);
-        QTest::newRow(name + ": left button on the background") << kind << int(Qt::LeftButton) << false << true;
-        QTest::newRow(name + ": right button") << kind << int(Qt::RightButton) << false << false;
-        QTest::newRow(name + ": middle button") << kind << int(Qt::MiddleButton) << false << false;
-        QTest::newRow(name + ": no button") << kind << int(Qt::NoButton) << false << false;
-        QTest::newRow(name + ": left button on a push button") << kind << int(Qt::LeftButton) << true << false;
+        QTest::addRow("%s: left button on the background", kind) << kind << int(Qt::LeftButton) << "" << true;
+        QTest::addRow("%s: right button", kind) << kind << int(Qt::RightButton) << "" << false;
+        QTest::addRow("%s: middle button", kind) << kind << int(Qt::MiddleButton) << "" << false;
+        QTest::addRow("%s: no button", kind) << kind << int(Qt::NoButton) << "" << false;
+        QTest::addRow("%s: left button on a push button", kind) << kind << int(Qt::LeftButton) << "Schliessen" << false;
     }
+    // A value of the clock opens its copy menu on a right press, and is the clock's background else.
+    QTest::newRow("MainWindow: left button on a value") << "MainWindow" << int(Qt::LeftButton) << "myFormat" << true;
+    QTest::newRow("MainWindow: right button on a value") << "MainWindow" << int(Qt::RightButton) << "myFormat" << false;
 }
 
 void TestDragging::drag()
 {
     QFETCH(QString, kind);
     QFETCH(int, button);
-    QFETCH(bool, onCloseButton);
+    QFETCH(QString, grip);
     QFETCH(bool, moves);
 
-    QScopedPointer<QWidget> window(createWindow(kind));
-    window->move(200, 150);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+    const std::unique_ptr<QWidget> window = shownWindow(kind);
+    QVERIFY(window);
     QWindow *handle = window->windowHandle();
-
-    const QWidget *closeButton = window->findChild<QPushButton *>(QStringLiteral("Schliessen"));
-    QVERIFY(closeButton);
-    const QPoint grip = onCloseButton ? closeButton->mapTo(window.data(), closeButton->rect().center())
-                                      : QPoint(3, window->height() / 2);
+    const QWidget *gripped = window->findChild<QWidget *>(grip);
+    const QPoint at = grip.isEmpty() ? QPoint(3, window->height() / 2)
+                                     : gripped->mapTo(window.get(), gripped->rect().center());
     const QPoint start = window->pos();
     const QPoint offset(37, -21);
 
     if (button != Qt::NoButton)
-        QTest::mousePress(handle, Qt::MouseButton(button), Qt::NoModifier, grip);
-    QTest::mouseMove(handle, grip + offset);
+        QTest::mousePress(handle, Qt::MouseButton(button), Qt::NoModifier, at);
+    if (QWidget *menu = QApplication::activePopupWidget())
+        menu->close();
+    QTest::mouseMove(handle, at + offset);
     QCOMPARE(window->pos(), moves ? start + offset : start);
 
     // Let go away from the push button, so that the release clicks nothing.
@@ -100,13 +84,11 @@ void TestDragging::anotherButtonKeepsTheGrabbedPoint()
     QFETCH(QString, kind);
     QFETCH(int, button);
 
-    QScopedPointer<QWidget> window(createWindow(kind));
-    window->move(200, 150);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+    const std::unique_ptr<QWidget> window = shownWindow(kind);
+    QVERIFY(window);
     const auto send = [&window](QEvent::Type type, const QPoint &at, Qt::MouseButton cause, Qt::MouseButtons held) {
         QMouseEvent event(type, at, window->mapToGlobal(at), cause, held, Qt::NoModifier);
-        QApplication::sendEvent(window.data(), &event);
+        QApplication::sendEvent(window.get(), &event);
     };
     const Qt::MouseButtons both = Qt::LeftButton | Qt::MouseButton(button);
 

@@ -1,6 +1,4 @@
-#include "about.h"
-#include "compute.h"
-#include "mainwindow.h"
+#include "shownwindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -10,24 +8,8 @@
 #include <QWindow>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 
-std::unique_ptr<QWidget> shownWindow(const QString &kind)
-{
-    std::unique_ptr<QWidget> window;
-    if (kind == QLatin1String("MainWindow"))
-        window = std::make_unique<MainWindow>();
-    else if (kind == QLatin1String("About"))
-        window = std::make_unique<About>();
-    else
-        window = std::make_unique<Compute>();
-    window->show();
-    return QTest::qWaitForWindowExposed(window.get()) ? std::move(window) : nullptr;
-}
-
-// A widget as drawn, one pixel per logical pixel whatever the screen's scale.
 // What the screen shows of a widget: its window photographed and cut to the widget, since some
 // widgets leave their background to the window beneath them.
 QImage shot(QWidget *widget)
@@ -137,11 +119,11 @@ void TestTheme::textsAreWhiteOnBlack()
     QVERIFY2(whitePixels > 10, qPrintable(QString::number(whitePixels)));
 }
 
+// The two thin lines under the time and under the own-format stardate.
 void TestTheme::linesAreOrange()
 {
     const std::unique_ptr<QWidget> window = shownWindow("MainWindow");
     QVERIFY(window);
-    // The two thin lines under the time and under the own-format stardate.
     for (const char *name : { "label_4", "label_5" }) {
         QWidget *line = window->findChild<QLabel *>(QLatin1String(name));
         QCOMPARE(shot(line).pixelColor(line->rect().center()), QColor(0xEA, 0x85, 0x00));
@@ -152,7 +134,6 @@ void TestTheme::buttons_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("caption");
-
     for (const char *caption : { "Berechnen", "Info", "Schließen" })
         QTest::addRow("main window: %s", caption) << "MainWindow" << QString::fromUtf8(caption);
     QTest::newRow("info dialog: Schließen") << "About" << "Schließen";

@@ -13,30 +13,16 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 // Runs on an X server with a real tray host (tests/with_tray_host.sh), whose panel stands at the
 // top right of the screen. Clicks on the icon and its menu go in through the X server, so that
 // the tray host hands them over as it does for a user.
 namespace {
 
-QSystemTrayIcon *trayIcon(const QWidget &window)
-{
-    return window.findChild<QSystemTrayIcon *>();
-}
-
 QString text(const QWidget &window, const char *label)
 {
     return window.findChild<QLabel *>(QLatin1String(label))->text();
-}
-
-// Until the tray host takes it in, the icon stands alone at the screen's top left corner.
-bool waitUntilInTray(const QSystemTrayIcon *icon)
-{
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    return QTest::qWaitFor([icon, screen] {
-        const QRect place = icon->geometry();
-        return place.isValid() && place.bottom() < 40 && place.left() > screen.width() / 2;
-    }, 5000);
 }
 
 // Clicks come one at a time, never so close together that they make a double click.
@@ -46,27 +32,18 @@ bool clickAt(const QPoint &global, Qt::MouseButton button)
     if (sinceLastClick.isValid())
         QTest::qWait(qMax(0, QApplication::doubleClickInterval() + 100 - int(sinceLastClick.elapsed())));
     sinceLastClick.start();
-    const QString number = QString::number(button == Qt::RightButton ? 3 : 1);
     return QProcess::execute(QStringLiteral("xdotool"),
-                             { QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y()),
-                               QStringLiteral("click"), number }) == 0;
+                             { "mousemove", QString::number(global.x()), QString::number(global.y()),
+                               "click", button == Qt::RightButton ? "3" : "1" }) == 0;
 }
 
+// Shown is not yet on screen: a click on a menu that the X server has not mapped is lost.
 bool openMenu(QSystemTrayIcon *icon)
 {
-    // Shown is not yet on screen: a click on a menu that the X server has not mapped is lost.
     const QMenu *menu = icon->contextMenu();
     return clickAt(icon->geometry().center(), Qt::RightButton) && QTest::qWaitFor([menu] {
         return menu->isVisible() && menu->windowHandle() && menu->windowHandle()->isExposed();
     }, 5000);
-}
-
-QStringList entries(const QMenu *menu)
-{
-    QStringList texts;
-    for (const QAction *action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("--") : action->text());
-    return texts;
 }
 
 // Clicks an entry of the open menu, which closes it.
@@ -94,25 +71,35 @@ QWidget *visibleWindow(const char *className)
     return nullptr;
 }
 
+// Runs steps inside the application's event loop, as the running program would, and gives the
+// loop's exit code; a loop still running after 15 s is ended with -1.
+int exitCodeAfter(const std::function<void()> &steps)
+{
+    const QObject scope;
+    QTimer::singleShot(15000, &scope, [] { QCoreApplication::exit(-1); });
+    QTimer::singleShot(0, &scope, steps);
+    return QApplication::exec();
+}
+
 } // namespace
 
+// Every case starts with the clock window shown and its icon taken in by the tray host; until
+// then the icon stands alone at the screen's top left corner.
 class TestTray : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void iconStandsInTheTray();
+    void init();
+    void cleanup() { window.reset(); }
     void tooltipFollowsTheClock();
-    void menuOpensTheDialogs();
-    void menuAndClickHideAndShowTheClock();
-    void closingTheLastDialogKeepsAHiddenClockRunning();
-    void beendenEndsTheProgramWithZero();
+    void menuEntriesAndAClickOnTheIcon();
+    void hiddenClockOutlivesItsDialogsUntilBeenden();
 
 private:
-    // Runs steps inside the application's event loop, as the running program would, and gives
-    // the loop's exit code; a loop still running after 15 s is ended with -1.
-    int exitCodeAfter(const std::function<void()> &steps);
+    std::unique_ptr<MainWindow> window;
+    QSystemTrayIcon *icon = nullptr;
 };
 
 void TestTray::initTestCase()
@@ -123,130 +110,78 @@ void TestTray::initTestCase()
              "the tray host runs but no tray appeared on the X server");
 }
 
-int TestTray::exitCodeAfter(const std::function<void()> &steps)
+void TestTray::init()
 {
-    QTimer guard;
-    guard.setSingleShot(true);
-    connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
-    guard.start(15000);
-    QTimer::singleShot(0, this, steps);
-    return QApplication::exec();
-}
-
-void TestTray::iconStandsInTheTray()
-{
-    MainWindow window;
-    window.show();
-    QSystemTrayIcon *icon = trayIcon(window);
+    window = std::make_unique<MainWindow>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    icon = window->findChild<QSystemTrayIcon *>();
     QVERIFY(icon);
-    QVERIFY(icon->isVisible());
-    QVERIFY(!icon->icon().isNull());
-    QVERIFY(waitUntilInTray(icon));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QVERIFY(QTest::qWaitFor([this, screen] {
+        const QRect place = icon->geometry();
+        return place.isValid() && place.bottom() < 40 && place.left() > screen.width() / 2;
+    }, 5000));
 }
 
 void TestTray::tooltipFollowsTheClock()
 {
-    MainWindow window;
-    window.show();
-    QSystemTrayIcon *icon = trayIcon(window);
-    QVERIFY(icon);
-    QTRY_VERIFY_WITH_TIMEOUT(!text(window, "showNormalTime").isEmpty(), 2000);
-
-    const QString firstTime = text(window, "showNormalTime");
+    QTRY_VERIFY_WITH_TIMEOUT(!text(*window, "showNormalTime").isEmpty(), 2000);
+    const QString firstTime = text(*window, "showNormalTime");
     const QString firstTip = icon->toolTip();
     QCOMPARE(firstTip, QStringLiteral("Aktuelle Zeit: %1\nMein Sternzeitformat: %2\nAnderes Sternzeitformat: %3")
-                           .arg(firstTime, text(window, "myFormat"), text(window, "otherFormat")));
+                           .arg(firstTime, text(*window, "myFormat"), text(*window, "otherFormat")));
 
-    QTRY_VERIFY_WITH_TIMEOUT(text(window, "showNormalTime") != firstTime, 2000);
-    QVERIFY(icon->toolTip() != firstTip);
-    QVERIFY2(icon->toolTip().startsWith(QLatin1String("Aktuelle Zeit: ") + text(window, "showNormalTime")),
+    QTRY_VERIFY_WITH_TIMEOUT(text(*window, "showNormalTime") != firstTime, 2000);
+    QVERIFY2(icon->toolTip().startsWith(QLatin1String("Aktuelle Zeit: ") + text(*window, "showNormalTime")),
              qPrintable(icon->toolTip()));
 }
 
-void TestTray::menuOpensTheDialogs()
+void TestTray::menuEntriesAndAClickOnTheIcon()
 {
-    MainWindow window;
-    window.show();
-    QSystemTrayIcon *icon = trayIcon(window);
-    QVERIFY(icon);
-    QVERIFY(waitUntilInTray(icon));
-
     QVERIFY(openMenu(icon));
-    QCOMPARE(entries(icon->contextMenu()),
-             QStringList({ "Uhr verbergen", "Berechnen", "Info", "--", "Beenden" }));
+    QStringList entries;
+    for (const QAction *action : icon->contextMenu()->actions())
+        entries << (action->isSeparator() ? QStringLiteral("--") : action->text());
+    QCOMPARE(entries, QStringList({ "Uhr verbergen", "Berechnen", "Info", "--", "Beenden" }));
     QVERIFY(clickEntry(icon->contextMenu(), QStringLiteral("Berechnen")));
     QTRY_VERIFY_WITH_TIMEOUT(visibleWindow("Compute"), 5000);
     QVERIFY(choose(icon, QStringLiteral("Info")));
     QTRY_VERIFY_WITH_TIMEOUT(visibleWindow("About"), 5000);
-    QVERIFY(window.isVisible());
-}
+    QVERIFY(window->isVisible());
 
-void TestTray::menuAndClickHideAndShowTheClock()
-{
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QSystemTrayIcon *icon = trayIcon(window);
-    QVERIFY(icon);
-    QVERIFY(waitUntilInTray(icon));
-
-    QVERIFY(choose(icon, QStringLiteral("Uhr verbergen")));
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
-    QCOMPARE(icon->contextMenu()->actions().first()->text(), QStringLiteral("Uhr zeigen"));
+    // A plain click on the icon and the first entry, named for what it does, hide and show the clock.
+    QVERIFY(clickAt(icon->geometry().center(), Qt::LeftButton));
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 5000);
     QVERIFY(choose(icon, QStringLiteral("Uhr zeigen")));
-    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 5000);
-    QCOMPARE(icon->contextMenu()->actions().first()->text(), QStringLiteral("Uhr verbergen"));
-
-    // A plain click on the icon does the same.
+    QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 5000);
+    QVERIFY(choose(icon, QStringLiteral("Uhr verbergen")));
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 5000);
     QVERIFY(clickAt(icon->geometry().center(), Qt::LeftButton));
-    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 5000);
-    QVERIFY(clickAt(icon->geometry().center(), Qt::LeftButton));
-    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(window->isVisible(), 5000);
 }
 
-void TestTray::closingTheLastDialogKeepsAHiddenClockRunning()
+// With the clock hidden, closing the last dialog leaves the program running; only "Beenden" ends
+// it, with every window closed.
+void TestTray::hiddenClockOutlivesItsDialogsUntilBeenden()
 {
-    MainWindow window;
-    window.show();
-    QSystemTrayIcon *icon = trayIcon(window);
-    QVERIFY(icon);
-    QVERIFY(waitUntilInTray(icon));
-
-    QTimer stillRunning;
-    stillRunning.setSingleShot(true);
-    connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    const int exitCode = exitCodeAfter([&] {
+    bool survived = false;
+    const int exitCode = exitCodeAfter([this, &survived] {
         QVERIFY(choose(icon, QStringLiteral("Uhr verbergen")));
         QVERIFY(choose(icon, QStringLiteral("Berechnen")));
         QTRY_VERIFY_WITH_TIMEOUT(visibleWindow("Compute"), 5000);
         QWidget *compute = visibleWindow("Compute");
-        QVERIFY(!window.isVisible());
+        QVERIFY(!window->isVisible());
         QTest::mouseClick(compute->findChild<QPushButton *>(QStringLiteral("Schliessen")), Qt::LeftButton);
         QVERIFY(!compute->isVisible());
-        // Had the program ended with the dialog, the loop would be gone before this fires.
-        stillRunning.start(1500);
+        // Had the program ended with the dialog, the loop would be gone before this runs.
+        QTimer::singleShot(1500, window.get(), [this, &survived] {
+            survived = true;
+            for (const char *entry : { "Berechnen", "Info", "Beenden" })
+                QVERIFY(choose(icon, QLatin1String(entry)));
+        });
     });
-    QCOMPARE(exitCode, 7);
-    QVERIFY(icon->isVisible());
-    QVERIFY(choose(icon, QStringLiteral("Uhr zeigen")));
-    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 5000);
-}
-
-void TestTray::beendenEndsTheProgramWithZero()
-{
-    MainWindow window;
-    window.show();
-    QSystemTrayIcon *icon = trayIcon(window);
-    QVERIFY(icon);
-    QVERIFY(waitUntilInTray(icon));
-
-    const int exitCode = exitCodeAfter([&] {
-        QVERIFY(choose(icon, QStringLiteral("Berechnen")));
-        QVERIFY(choose(icon, QStringLiteral("Info")));
-        QVERIFY(choose(icon, QStringLiteral("Uhr verbergen")));
-        QVERIFY(openMenu(icon));
-        QVERIFY(clickEntry(icon->contextMenu(), QStringLiteral("Beenden")));
-    });
+    QVERIFY(survived);
     QCOMPARE(exitCode, 0);
     for (const char *kind : { "MainWindow", "Compute", "About" })
         QVERIFY2(!visibleWindow(kind), kind);
