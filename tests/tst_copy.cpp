@@ -42,14 +42,6 @@ QString clickKopieren(QMenu *menu)
     return offered;
 }
 
-// Returns right after a tick, so that a value read now still stands when a click has gone through.
-void waitForTick(const QLabel *clock)
-{
-    QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 3000);
-    const QString before = clock->text();
-    QTRY_VERIFY_WITH_TIMEOUT(clock->text() != before, 3000);
-}
-
 void convert(Compute *dialog, const QString &input, const QStringList &boxes)
 {
     QTest::keyClicks(dialog->findChild<QLineEdit *>(QStringLiteral("lineEdit")), input);
@@ -98,8 +90,12 @@ void TestCopy::clockCopiesWhatWasRightClicked()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QLabel *shown = label(window, value);
     QLabel *clock = label(window, QStringLiteral("showNormalTime"));
-    if (afterATick)
-        waitForTick(clock);
+    // Right after a tick, so that the value read now still stands when the click has gone through.
+    if (afterATick) {
+        QTRY_VERIFY_WITH_TIMEOUT(!clock->text().isEmpty(), 3000);
+        const QString first = clock->text();
+        QTRY_VERIFY_WITH_TIMEOUT(clock->text() != first, 3000);
+    }
     const QString rightClicked = shown->text();
     const QString time = clock->text();
 
