@@ -180,13 +180,7 @@ void TestCompute::readsTopToBottom()
     });
     QStringList reading;
     for (const QWidget *widget : shown) {
-        if (const auto *label = qobject_cast<const QLabel *>(widget))
-            reading << label->text();
-        else if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
-            reading << button->text();
-        else if (widget == lineEdit)
-            reading << "[" + lineEdit->text() + "]";
-        else if (const auto *group = qobject_cast<const QGroupBox *>(widget)) {
+        if (const auto *group = qobject_cast<const QGroupBox *>(widget)) {
             QList<QCheckBox *> boxes = group->findChildren<QCheckBox *>();
             std::sort(boxes.begin(), boxes.end(), [group](const QWidget *a, const QWidget *b) {
                 return a->mapTo(group, QPoint()).y() < b->mapTo(group, QPoint()).y();
@@ -195,9 +189,11 @@ void TestCompute::readsTopToBottom()
             for (const QCheckBox *box : boxes)
                 options << box->text();
             reading << group->title() + ": " + options.join(", ");
+        } else if (widget->property("text").isValid()) { // labels, buttons and the input
+            reading << widget->property("text").toString();
         }
     }
-    QCOMPARE(reading, QStringList({"Eingabe:", "[]", "Umwandlung: Datum->Sternzeit, Sternzeit->Datum",
+    QCOMPARE(reading, QStringList({"Eingabe:", "", "Umwandlung: Datum->Sternzeit, Sternzeit->Datum",
                                    "Auswahl: Mein Format, Nach der Formel", "Ausgabe von 05.12.2013 12:00 ist:",
                                    "Mein Format: 201312,0512", "Anderes Format: -147073.234375",
                                    "Berechnen", "Schließen"}));
@@ -351,10 +347,8 @@ void TestCompute::conversions()
 void TestCompute::manyConversionsLeaveNoObjectsBehind()
 {
     const auto runBothDirections = [this](int times) {
-        for (int i = 0; i < times; ++i) {
-            convert("1.1.2000 0:0", {toStardate, own, formula});
-            convert("201312,0512", {toDate, own});
-        }
+        for (int i = 0; i < times; ++i)
+            convert("1.1.2000 0:0", {toStardate, own, formula}), convert("201312,0512", {toDate, own});
     };
     runBothDirections(1);
     const int validators = lineEdit->findChildren<QValidator *>().size();

@@ -13,11 +13,12 @@ const QString program = QStringLiteral("sternzeit-convert");
 
 struct Run
 {
-    int exitCode = -1; // also when the command crashed or hung
+    int exitCode = -1;
     QString out;
     QString err;
 };
 
+// A crashed or hung command leaves the exit code at -1.
 Run runConvert(const QStringList &arguments, const QByteArray &input = QByteArray())
 {
     QProcess process;
@@ -25,12 +26,9 @@ Run runConvert(const QStringList &arguments, const QByteArray &input = QByteArra
     process.write(input);
     process.closeWriteChannel();
     Run run;
-    if (!process.waitForFinished(60000)) {
+    if (!process.waitForFinished(60000))
         process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    if (process.exitStatus() == QProcess::NormalExit)
+    else if (process.exitStatus() == QProcess::NormalExit)
         run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
@@ -49,11 +47,6 @@ QStringList linesOf(const QString &output)
 QString messageAbout(const QString &input)
 {
     return program + QStringLiteral(": „") + input.left(20);
-}
-
-QString typedDate(const QDate &date, const QTime &time)
-{
-    return date.toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ') + time.toString(QStringLiteral("hh:mm"));
 }
 
 } // namespace
@@ -134,7 +127,7 @@ void TestConvert::answersTheStardateTablesInBatches_data()
     QStringList inputs;
     QStringList blocks;
     for (const StardatesOfMoment &row : stardatesOfMoments()) {
-        inputs << typedDate(row.date, row.time);
+        inputs << row.date.toString(QStringLiteral("dd.MM.yyyy ")) + row.time.toString(QStringLiteral("hh:mm"));
         blocks << (row.own.isEmpty() ? QString() : QLatin1String(ownResultPrefix) + row.own + QLatin1Char('\n')
                                                    + QLatin1String(formulaResultPrefix) + row.formula);
     }
@@ -284,9 +277,8 @@ void TestConvert::helpAndVersion()
 void TestConvert::junkOnStandardInput_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("dates") << QStringList{"-"};
-    QTest::newRow("own-format stardates") << QStringList{"--own", "-"};
-    QTest::newRow("formula stardates") << QStringList{"--formula", "-"};
+    for (const QStringList &arguments : {QStringList{"-"}, QStringList{"--own", "-"}, QStringList{"--formula", "-"}})
+        QTest::newRow(qPrintable(arguments.join(QLatin1Char(' ')))) << arguments;
 }
 
 // Every byte but the line end, broken UTF-8 on two lines, and four megabytes of digits: each
