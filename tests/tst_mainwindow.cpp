@@ -94,9 +94,8 @@ private slots:
     void isAFramelessWindowWithItsPictures();
     void eachTickShowsOneMomentInAllThreeTexts();
     void firstTickComesAfterOneSecondTheNextJustAfterAFullSecond();
-    void aNewSecondLeavesTheLayoutAlone();
-    void aGrowingValueGetsTheRoomItNeeds_data();
-    void aGrowingValueGetsTheRoomItNeeds();
+    void valuesKeepTheLayoutUntilTheyOutgrowIt_data();
+    void valuesKeepTheLayoutUntilTheyOutgrowIt();
     void dialogsComeBackWhereTheyWereLeft_data();
     void dialogsComeBackWhereTheyWereLeft();
 };
@@ -155,19 +154,7 @@ void TestMainWindow::firstTickComesAfterOneSecondTheNextJustAfterAFullSecond()
              qPrintable(QStringLiteral("read at %1 to %2 ms, next tick in %3 ms").arg(before).arg(after).arg(timer->interval())));
 }
 
-void TestMainWindow::aNewSecondLeavesTheLayoutAlone()
-{
-    MainWindow window;
-    showSettled(&window);
-    LayoutRequestCounter counter;
-    window.centralWidget()->installEventFilter(&counter);
-    const QString shown = label(window, "showNormalTime")->text();
-    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 3000);
-    QCoreApplication::processEvents();
-    QCOMPARE(counter.requests, 0);
-}
-
-void TestMainWindow::aGrowingValueGetsTheRoomItNeeds_data()
+void TestMainWindow::valuesKeepTheLayoutUntilTheyOutgrowIt_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
@@ -176,12 +163,20 @@ void TestMainWindow::aGrowingValueGetsTheRoomItNeeds_data()
     QTest::newRow("formula stardate with 13 digits") << "otherFormat" << "-1234567890123.000000";
 }
 
-void TestMainWindow::aGrowingValueGetsTheRoomItNeeds()
+// A new second asks for no new layout; a value that outgrows its column gets the room it needs.
+void TestMainWindow::valuesKeepTheLayoutUntilTheyOutgrowIt()
 {
     QFETCH(QString, name);
     QFETCH(QString, value);
     MainWindow window;
     showSettled(&window);
+    LayoutRequestCounter counter;
+    window.centralWidget()->installEventFilter(&counter);
+    const QString shown = label(window, "showNormalTime")->text();
+    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 3000);
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.requests, 0);
+
     QLabel *valueLabel = label(window, qPrintable(name));
     const int settledWidth = valueLabel->width();
     showValue(valueLabel, value);
