@@ -286,7 +286,7 @@ void TestCompute::closes()
     QVERIFY(!dialog->isVisible());
     if (withEscape)
         dialog->show();
-    QCOMPARE(heading->text(), withEscape ? done.heading : QString("Ausgabe:"));
+    QCOMPARE(heading->text(), withEscape ? done.heading() : QString("Ausgabe:"));
     QCOMPARE(ownResult->text(), withEscape ? done.own : QString());
     QCOMPARE(formulaResult->text(), withEscape ? done.formula : QString());
     if (withEscape) {
@@ -307,10 +307,10 @@ void TestCompute::conversions_data()
     QTest::addColumn<QString>("formula");
 
     for (const DialogConversion &row : dialogConversions())
-        QTest::newRow(row.probe) << row.input << row.boxes << false << row.heading << row.own << row.formula;
+        QTest::newRow(row.probe) << row.input << row.boxes << false << row.heading() << row.own << row.formula;
     const DialogConversion &first = dialogConversions().first();
     QTest::newRow("Return presses Berechnen")
-        << first.input << first.boxes << true << first.heading << first.own << first.formula;
+        << first.input << first.boxes << true << first.heading() << first.own << first.formula;
     // Read as rich text, a typed tag would vanish from the label and what a screen reader reads.
     QTest::newRow("typed markup shown as typed")
         << "<b>2500</b>" << QStringList{toDate} << false << "Ausgabe von <b>2500</b> ist:" << "" << "";
