@@ -19,42 +19,30 @@
 
 namespace {
 
-// What the four boxes show, in the order toStardate, toDate, own, formula.
-const char *const states[] = {
-    nullptr,
-    "off off off off",
-    "off off on off",
-    "off off off on",
-    "off off on on",
-    "on locked off off",
-    "on locked on off",
-    "on locked off on",
-    "on locked on on",
-    "locked on off off",
-    "locked on on locked",
-    "locked on locked on",
-    "locked on on off",
-    "locked on off on",
-    "locked on on on",
+// What the four boxes show, in the order toStardate, toDate, own, formula, and the clicks that
+// lead from the fresh dialog to each state.
+struct State
+{
+    const char *shown;
+    QStringList path;
 };
 
-// The clicks that lead from the fresh dialog to each state.
-const QList<QStringList> paths = {
-    {},
-    {},
-    {own},
-    {formula},
-    {own, formula},
-    {toStardate},
-    {toStardate, own},
-    {toStardate, formula},
-    {toStardate, own, formula},
-    {toDate},
-    {toDate, own},
-    {toDate, formula},
-    {own, toDate},
-    {formula, toDate},
-    {own, formula, toDate},
+const State states[] = {
+    {nullptr, {}},
+    {"off off off off", {}},
+    {"off off on off", {own}},
+    {"off off off on", {formula}},
+    {"off off on on", {own, formula}},
+    {"on locked off off", {toStardate}},
+    {"on locked on off", {toStardate, own}},
+    {"on locked off on", {toStardate, formula}},
+    {"on locked on on", {toStardate, own, formula}},
+    {"locked on off off", {toDate}},
+    {"locked on on locked", {toDate, own}},
+    {"locked on locked on", {toDate, formula}},
+    {"locked on on off", {own, toDate}},
+    {"locked on off on", {formula, toDate}},
+    {"locked on on on", {own, formula, toDate}},
 };
 
 } // namespace
@@ -73,13 +61,10 @@ private slots:
     void focusOrder();
     void optionRules_data();
     void optionRules();
-    void closeResets_data();
-    void closeResets();
+    void closes_data();
+    void closes();
     void conversions_data();
     void conversions();
-    void returnPressesBerechnen();
-    void escapeKeepsEverything();
-    void typedMarkupIsShownAsTyped();
     void manyConversionsLeaveNoObjectsBehind();
 
 private:
@@ -87,8 +72,8 @@ private:
     QAbstractButton *captioned(const QString &caption) const;
     void click(const QString &caption);
     void clickAll(const QStringList &captions);
-    void reach(int state);
     QString boxStates() const;
+    void verifyReadyForTheNextInput() const;
     void convert(const QString &input, const QStringList &boxes);
 
     std::unique_ptr<Compute> dialog;
@@ -117,10 +102,11 @@ void TestCompute::cleanup()
 
 QAbstractButton *TestCompute::captioned(const QString &caption) const
 {
-    const QList<QAbstractButton *> buttons = dialog->findChildren<QAbstractButton *>();
-    const auto found = std::find_if(buttons.begin(), buttons.end(),
-                                    [&caption](const QAbstractButton *b) { return b->text() == caption; });
-    return found == buttons.end() ? nullptr : *found;
+    for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
+        if (button->text() == caption)
+            return button;
+    }
+    return nullptr;
 }
 
 // Check boxes are clicked on their indicator, push buttons in their middle.
@@ -144,11 +130,6 @@ void TestCompute::clickAll(const QStringList &captions)
         click(caption);
 }
 
-void TestCompute::reach(int state)
-{
-    clickAll(paths.at(state));
-}
-
 QString TestCompute::boxStates() const
 {
     QStringList shown;
@@ -162,6 +143,14 @@ QString TestCompute::boxStates() const
             shown << (box->isCheckable() ? "off" : "locked");
     }
     return shown.join(QLatin1Char(' '));
+}
+
+// After a conversion or a close, the input is empty, the boxes fresh and no input form is left.
+void TestCompute::verifyReadyForTheNextInput() const
+{
+    QCOMPARE(lineEdit->text(), QString());
+    QCOMPARE(boxStates(), QString(states[1].shown));
+    QVERIFY(!lineEdit->validator());
 }
 
 void TestCompute::convert(const QString &input, const QStringList &boxes)
@@ -191,13 +180,7 @@ void TestCompute::readsTopToBottom()
     });
     QStringList reading;
     for (const QWidget *widget : shown) {
-        if (const auto *label = qobject_cast<const QLabel *>(widget))
-            reading << label->text();
-        else if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
-            reading << button->text();
-        else if (widget == lineEdit)
-            reading << "[" + lineEdit->text() + "]";
-        else if (const auto *group = qobject_cast<const QGroupBox *>(widget)) {
+        if (const auto *group = qobject_cast<const QGroupBox *>(widget)) {
             QList<QCheckBox *> boxes = group->findChildren<QCheckBox *>();
             std::sort(boxes.begin(), boxes.end(), [group](const QWidget *a, const QWidget *b) {
                 return a->mapTo(group, QPoint()).y() < b->mapTo(group, QPoint()).y();
@@ -206,9 +189,11 @@ void TestCompute::readsTopToBottom()
             for (const QCheckBox *box : boxes)
                 options << box->text();
             reading << group->title() + ": " + options.join(", ");
+        } else if (widget->property("text").isValid()) { // labels, buttons and the input
+            reading << widget->property("text").toString();
         }
     }
-    QCOMPARE(reading, QStringList({"Eingabe:", "[]", "Umwandlung: Datum->Sternzeit, Sternzeit->Datum",
+    QCOMPARE(reading, QStringList({"Eingabe:", "", "Umwandlung: Datum->Sternzeit, Sternzeit->Datum",
                                    "Auswahl: Mein Format, Nach der Formel", "Ausgabe von 05.12.2013 12:00 ist:",
                                    "Mein Format: 201312,0512", "Anderes Format: -147073.234375",
                                    "Berechnen", "Schließen"}));
@@ -267,116 +252,103 @@ void TestCompute::optionRules()
     QFETCH(QString, box);
     QFETCH(int, to);
 
-    reach(from);
-    QCOMPARE(boxStates(), QString(states[from]));
+    clickAll(states[from].path);
+    QCOMPARE(boxStates(), QString(states[from].shown));
     click(box);
-    QCOMPARE(boxStates(), QString(states[to]));
+    QCOMPARE(boxStates(), QString(states[to].shown));
 }
 
-void TestCompute::closeResets_data()
+void TestCompute::closes_data()
 {
     QTest::addColumn<int>("state");
-    for (int state = 1; state <= 14; ++state)
-        QTest::addRow("from state %d", state) << state;
+    QTest::addColumn<bool>("withEscape");
+    for (int state = 1; state <= 14; ++state) {
+        QTest::addRow("Schließen in state %d: all reset", state) << state << false;
+        QTest::addRow("Escape in state %d: all kept", state) << state << true;
+    }
 }
 
-void TestCompute::closeResets()
+void TestCompute::closes()
 {
     QFETCH(int, state);
+    QFETCH(bool, withEscape);
 
-    convert("05.12.2013 12:00", {toStardate, own, formula});
+    const DialogConversion &done = dialogConversions().first();
+    convert(done.input, done.boxes);
     QTest::keyClicks(lineEdit, "201312,0512");
-    reach(state);
-    QCOMPARE(boxStates(), QString(states[state]));
+    clickAll(states[state].path);
+    QCOMPARE(boxStates(), QString(states[state].shown));
 
-    click("Schließen");
+    if (withEscape)
+        QTest::keyClick(lineEdit, Qt::Key_Escape);
+    else
+        click("Schließen");
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(lineEdit->text(), QString());
-    QCOMPARE(heading->text(), QString("Ausgabe:"));
-    QCOMPARE(ownResult->text(), QString());
-    QCOMPARE(formulaResult->text(), QString());
-    QCOMPARE(boxStates(), QString(states[1]));
-    QVERIFY(!lineEdit->validator());
+    if (withEscape)
+        dialog->show();
+    QCOMPARE(heading->text(), withEscape ? done.heading() : QString("Ausgabe:"));
+    QCOMPARE(ownResult->text(), withEscape ? done.own : QString());
+    QCOMPARE(formulaResult->text(), withEscape ? done.formula : QString());
+    if (withEscape) {
+        QCOMPARE(lineEdit->text(), QString("201312,0512"));
+        QCOMPARE(boxStates(), QString(states[state].shown));
+    } else {
+        verifyReadyForTheNextInput();
+    }
 }
 
 void TestCompute::conversions_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<bool>("withReturn"); // Return in the input instead of a click on Berechnen
     QTest::addColumn<QString>("heading");
     QTest::addColumn<QString>("own");
     QTest::addColumn<QString>("formula");
 
     for (const DialogConversion &row : dialogConversions())
-        QTest::newRow(row.probe) << row.input << row.boxes << row.heading << row.own << row.formula;
+        QTest::newRow(row.probe) << row.input << row.boxes << false << row.heading() << row.own << row.formula;
+    const DialogConversion &first = dialogConversions().first();
+    QTest::newRow("Return presses Berechnen")
+        << first.input << first.boxes << true << first.heading() << first.own << first.formula;
+    // Read as rich text, a typed tag would vanish from the label and what a screen reader reads.
+    QTest::newRow("typed markup shown as typed")
+        << "<b>2500</b>" << QStringList{toDate} << false << "Ausgabe von <b>2500</b> ist:" << "" << "";
 }
 
 void TestCompute::conversions()
 {
     QFETCH(QString, input);
     QFETCH(QStringList, boxes);
+    QFETCH(bool, withReturn);
     QFETCH(QString, heading);
     QFETCH(QString, own);
     QFETCH(QString, formula);
 
-    convert(input, boxes);
+    QTest::keyClicks(lineEdit, input);
+    clickAll(boxes);
+    if (withReturn) {
+        QTest::mouseClick(lineEdit, Qt::LeftButton);
+        QTest::keyClick(lineEdit, Qt::Key_Return);
+    } else {
+        click("Berechnen");
+    }
+    QVERIFY(dialog->isVisible());
     QCOMPARE(this->heading->text(), heading);
+    const QAccessibleInterface *read = QAccessible::queryAccessibleInterface(this->heading);
+    QVERIFY(read);
+    QCOMPARE(read->text(QAccessible::Name), heading);
     QCOMPARE(ownResult->text(), own);
     QCOMPARE(formulaResult->text(), formula);
-    QCOMPARE(lineEdit->text(), QString());
-    QCOMPARE(boxStates(), QString(states[1]));
-    QVERIFY(!lineEdit->validator());
-}
-
-void TestCompute::returnPressesBerechnen()
-{
-    QTest::keyClicks(lineEdit, "05.12.2013 12:00");
-    clickAll({toStardate, own, formula});
-    QTest::mouseClick(lineEdit, Qt::LeftButton);
-    QTest::keyClick(lineEdit, Qt::Key_Return);
-
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(heading->text(), QString("Ausgabe von 05.12.2013 12:00 ist:"));
-    QCOMPARE(ownResult->text(), QString("Mein Format: 201312,0512"));
-    QCOMPARE(formulaResult->text(), QString("Anderes Format: -147073.234375"));
-    QCOMPARE(lineEdit->text(), QString());
-    QCOMPARE(boxStates(), QString(states[1]));
-}
-
-void TestCompute::escapeKeepsEverything()
-{
-    convert("05.12.2013 12:00", {toStardate, own});
-    QTest::keyClicks(lineEdit, "201312,0512");
-    reach(10);
-    QTest::keyClick(lineEdit, Qt::Key_Escape);
-    QVERIFY(!dialog->isVisible());
-
-    dialog->show();
-    QCOMPARE(lineEdit->text(), QString("201312,0512"));
-    QCOMPARE(boxStates(), QString(states[10]));
-    QCOMPARE(heading->text(), QString("Ausgabe von 05.12.2013 12:00 ist:"));
-    QCOMPARE(ownResult->text(), QString("Mein Format: 201312,0512"));
-}
-
-// Whatever is typed comes back in the heading as typed. Read as rich text, a typed tag would vanish
-// from what the label shows and what a screen reader reads out of it.
-void TestCompute::typedMarkupIsShownAsTyped()
-{
-    convert("<b>2500</b>", {toDate});
-    QCOMPARE(heading->text(), QString("Ausgabe von <b>2500</b> ist:"));
-    const QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(heading);
-    QVERIFY(shown);
-    QCOMPARE(shown->text(QAccessible::Name), QString("Ausgabe von <b>2500</b> ist:"));
+    verifyReadyForTheNextInput();
 }
 
 // The dialog stays open all day: hundreds of conversions leave it with the objects it had.
 void TestCompute::manyConversionsLeaveNoObjectsBehind()
 {
     const auto runBothDirections = [this](int times) {
-        for (int i = 0; i < times; ++i) {
-            convert("1.1.2000 0:0", {toStardate, own, formula});
-            convert("201312,0512", {toDate, own});
-        }
+        for (int i = 0; i < times; ++i)
+            convert("1.1.2000 0:0", {toStardate, own, formula}), convert("201312,0512", {toDate, own});
     };
     runBothDirections(1);
     const int validators = lineEdit->findChildren<QValidator *>().size();

@@ -1,4 +1,3 @@
-#include "captions.h"
 #include "mainwindow.h"
 #include "stardate.h"
 #include "valuelabel.h"
@@ -31,19 +30,21 @@ QPushButton *button(const QWidget &window, const QString &caption)
 // The texts of a window as a user reads them: column by column, each top to bottom.
 QStringList reading(const QWidget &window)
 {
-    QList<QPair<QPoint, QString>> texts;
+    QList<std::tuple<int, int, QString>> texts; // x, y, text
+    const auto add = [&](const QWidget *widget, const QString &text) {
+        const QPoint at = widget->mapTo(&window, QPoint());
+        texts.append({ at.x(), at.y(), text });
+    };
     for (const QLabel *text : window.findChildren<QLabel *>()) {
         if (text->isVisible() && !text->text().isEmpty())
-            texts.append({ text->mapTo(&window, QPoint()), text->text() });
+            add(text, text->text());
     }
     for (const QPushButton *pushButton : window.findChildren<QPushButton *>())
-        texts.append({ pushButton->mapTo(&window, QPoint()), pushButton->text() });
-    std::sort(texts.begin(), texts.end(), [](const QPair<QPoint, QString> &a, const QPair<QPoint, QString> &b) {
-        return std::make_pair(a.first.x(), a.first.y()) < std::make_pair(b.first.x(), b.first.y());
-    });
+        add(pushButton, pushButton->text());
+    std::sort(texts.begin(), texts.end());
     QStringList read;
     for (const auto &text : texts)
-        read << text.second;
+        read << std::get<2>(text);
     return read;
 }
 
@@ -91,16 +92,12 @@ class TestMainWindow : public QObject
 
 private slots:
     void isAFramelessWindowWithItsPictures();
-    void captionsAreTheCommandLines();
-    void valueLabelsStayEmptyUntilTheFirstTick();
     void eachTickShowsOneMomentInAllThreeTexts();
     void firstTickComesAfterOneSecondTheNextJustAfterAFullSecond();
-    void aNewSecondLeavesTheLayoutAlone();
-    void aGrowingValueGetsTheRoomItNeeds_data();
-    void aGrowingValueGetsTheRoomItNeeds();
-    void infoOpensOneDialogHoweverOftenClicked();
-    void computeComesBackWhereItWasLeft_data();
-    void computeComesBackWhereItWasLeft();
+    void valuesKeepTheLayoutUntilTheyOutgrowIt_data();
+    void valuesKeepTheLayoutUntilTheyOutgrowIt();
+    void dialogsComeBackWhereTheyWereLeft_data();
+    void dialogsComeBackWhereTheyWereLeft();
 };
 
 void TestMainWindow::isAFramelessWindowWithItsPictures()
@@ -114,36 +111,21 @@ void TestMainWindow::isAFramelessWindowWithItsPictures()
     QCOMPARE(label(window, "label")->pixmap(Qt::ReturnByValue).size(), QSize(134, 112));
 }
 
-// The command line prints the same captions without the form.
-void TestMainWindow::captionsAreTheCommandLines()
-{
-    MainWindow window;
-    QCOMPARE(label(window, "label_2")->text(), QLatin1String(currentTimeCaption));
-    QCOMPARE(label(window, "label_3")->text(), QLatin1String(ownStardateCaption));
-    QCOMPARE(label(window, "label_6")->text(), QLatin1String(formulaStardateCaption));
-}
-
-void TestMainWindow::valueLabelsStayEmptyUntilTheFirstTick()
+// The value labels stay empty until the first tick; from then on each tick shows one moment in
+// all three, each caption right above the value it names.
+void TestMainWindow::eachTickShowsOneMomentInAllThreeTexts()
 {
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (const char *name : { "showNormalTime", "myFormat", "otherFormat" })
         QCOMPARE(label(window, name)->text(), QString());
-    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "otherFormat")->text().isEmpty(), 2500);
-}
-
-void TestMainWindow::eachTickShowsOneMomentInAllThreeTexts()
-{
-    MainWindow window;
-    window.show();
     QTRY_VERIFY_WITH_TIMEOUT(!label(window, "showNormalTime")->text().isEmpty(), 2500);
 
     const QString firstReading = label(window, "showNormalTime")->text();
     const QDateTime shown = QDateTime::fromString(firstReading, QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
     QVERIFY2(shown.isValid(), qPrintable(firstReading));
     QVERIFY(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 1);
-    // Each caption stands right above the value it names.
     QCOMPARE(reading(window), QStringList({ "Aktuelle Zeit:", firstReading,
                                             "Mein Sternzeitformat:", ownStardateText(shown),
                                             "Anderes Sternzeitformat:",
@@ -172,19 +154,7 @@ void TestMainWindow::firstTickComesAfterOneSecondTheNextJustAfterAFullSecond()
              qPrintable(QStringLiteral("read at %1 to %2 ms, next tick in %3 ms").arg(before).arg(after).arg(timer->interval())));
 }
 
-void TestMainWindow::aNewSecondLeavesTheLayoutAlone()
-{
-    MainWindow window;
-    showSettled(&window);
-    LayoutRequestCounter counter;
-    window.centralWidget()->installEventFilter(&counter);
-    const QString shown = label(window, "showNormalTime")->text();
-    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 3000);
-    QCoreApplication::processEvents();
-    QCOMPARE(counter.requests, 0);
-}
-
-void TestMainWindow::aGrowingValueGetsTheRoomItNeeds_data()
+void TestMainWindow::valuesKeepTheLayoutUntilTheyOutgrowIt_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
@@ -193,12 +163,20 @@ void TestMainWindow::aGrowingValueGetsTheRoomItNeeds_data()
     QTest::newRow("formula stardate with 13 digits") << "otherFormat" << "-1234567890123.000000";
 }
 
-void TestMainWindow::aGrowingValueGetsTheRoomItNeeds()
+// A new second asks for no new layout; a value that outgrows its column gets the room it needs.
+void TestMainWindow::valuesKeepTheLayoutUntilTheyOutgrowIt()
 {
     QFETCH(QString, name);
     QFETCH(QString, value);
     MainWindow window;
     showSettled(&window);
+    LayoutRequestCounter counter;
+    window.centralWidget()->installEventFilter(&counter);
+    const QString shown = label(window, "showNormalTime")->text();
+    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 3000);
+    QCoreApplication::processEvents();
+    QCOMPARE(counter.requests, 0);
+
     QLabel *valueLabel = label(window, qPrintable(name));
     const int settledWidth = valueLabel->width();
     showValue(valueLabel, value);
@@ -208,68 +186,52 @@ void TestMainWindow::aGrowingValueGetsTheRoomItNeeds()
              qPrintable(QStringLiteral("needs %1 px, has %2").arg(valueLabel->sizeHint().width()).arg(valueLabel->width())));
 }
 
-void TestMainWindow::infoOpensOneDialogHoweverOftenClicked()
+void TestMainWindow::dialogsComeBackWhereTheyWereLeft_data()
 {
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<bool>("withEscape");
+    QTest::newRow("Info, closed with Schließen") << "Info" << false;
+    QTest::newRow("Berechnen, closed with Schließen: reset") << "Berechnen" << false;
+    QTest::newRow("Berechnen, hidden with Escape: as it was") << "Berechnen" << true;
+}
+
+// However often its button is clicked, a dialog opens once, and it comes back where it was moved.
+void TestMainWindow::dialogsComeBackWhereTheyWereLeft()
+{
+    QFETCH(QString, opener);
+    QFETCH(bool, withEscape);
+    const char *className = opener == QLatin1String("Info") ? "About" : "Compute";
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (int click = 0; click < 3; ++click)
-        QTest::mouseClick(button(window, "Info"), Qt::LeftButton);
-    QCOMPARE(visibleWindows("About").size(), 1);
+        QTest::mouseClick(button(window, opener), Qt::LeftButton);
+    QCOMPARE(visibleWindows(className).size(), 1);
+    QWidget *dialog = visibleWindows(className).first();
+    dialog->move(dialog->pos() + QPoint(40, 30));
+    const QPoint lastPosition = dialog->pos();
 
-    QWidget *about = visibleWindows("About").first();
-    about->move(about->pos() + QPoint(40, 30));
-    const QPoint lastPosition = about->pos();
-    QTest::mouseClick(button(*about, "Schließen"), Qt::LeftButton);
-    QVERIFY(visibleWindows("About").isEmpty());
-
-    QTest::mouseClick(button(window, "Info"), Qt::LeftButton);
-    QCOMPARE(visibleWindows("About"), QWidgetList{about});
-    QCOMPARE(about->pos(), lastPosition);
-    QVERIFY(window.isVisible());
-}
-
-void TestMainWindow::computeComesBackWhereItWasLeft_data()
-{
-    QTest::addColumn<bool>("closedWithEscape");
-    QTest::newRow("closed with Schließen: reset") << false;
-    QTest::newRow("hidden with Escape: as it was") << true;
-}
-
-void TestMainWindow::computeComesBackWhereItWasLeft()
-{
-    QFETCH(bool, closedWithEscape);
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(button(window, "Berechnen"), Qt::LeftButton);
-    QCOMPARE(visibleWindows("Compute").size(), 1);
-    QWidget *compute = visibleWindows("Compute").first();
-
-    compute->move(compute->pos() + QPoint(25, 45));
-    const QPoint lastPosition = compute->pos();
-    auto *input = compute->findChild<QLineEdit *>(QStringLiteral("lineEdit"));
-    QCheckBox *direction = nullptr;
-    for (QCheckBox *box : compute->findChildren<QCheckBox *>()) {
-        if (box->text() == QStringLiteral("Sternzeit->Datum"))
-            direction = box;
+    auto *input = dialog->findChild<QLineEdit *>(QStringLiteral("lineEdit"));
+    auto *direction = dialog->findChild<QCheckBox *>(QStringLiteral("checkBox_4"));
+    if (input) {
+        QTest::keyClicks(input, QStringLiteral("2500"));
+        QTest::keyClick(direction, Qt::Key_Space); // ticks the box wherever the style draws it
+        QVERIFY(direction->isChecked());
     }
-    QVERIFY(direction);
-    QTest::keyClicks(input, QStringLiteral("2500"));
-    // Space ticks the box wherever the style draws it.
-    QTest::keyClick(direction, Qt::Key_Space);
-    QVERIFY(direction->isChecked());
-    if (closedWithEscape)
-        QTest::keyClick(compute, Qt::Key_Escape);
+    if (withEscape)
+        QTest::keyClick(dialog, Qt::Key_Escape);
     else
-        QTest::mouseClick(button(*compute, "Schließen"), Qt::LeftButton);
-    QVERIFY(!compute->isVisible());
+        QTest::mouseClick(button(*dialog, "Schließen"), Qt::LeftButton);
+    QVERIFY(visibleWindows(className).isEmpty());
 
-    QTest::mouseClick(button(window, "Berechnen"), Qt::LeftButton);
-    QCOMPARE(visibleWindows("Compute"), QWidgetList{compute});
-    QCOMPARE(compute->pos(), lastPosition);
-    QCOMPARE(input->text(), closedWithEscape ? QStringLiteral("2500") : QString());
-    QCOMPARE(direction->isChecked(), closedWithEscape);
+    QTest::mouseClick(button(window, opener), Qt::LeftButton);
+    QCOMPARE(visibleWindows(className), QWidgetList{dialog});
+    QCOMPARE(dialog->pos(), lastPosition);
+    QVERIFY(window.isVisible());
+    if (input) {
+        QCOMPARE(input->text(), withEscape ? QStringLiteral("2500") : QString());
+        QCOMPARE(direction->isChecked(), withEscape);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

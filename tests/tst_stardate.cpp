@@ -15,10 +15,8 @@ private slots:
     void stardateTexts_data();
     void stardateTexts();
     void formulaStardateOfExtremeIntegers();
-    void dateFromOwn_data();
-    void dateFromOwn();
-    void dateFromFormula_data();
-    void dateFromFormula();
+    void datesOfStardates_data();
+    void datesOfStardates();
     void inputForms_data();
     void inputForms();
     void roundTrips_data();
@@ -48,45 +46,32 @@ void TestStardate::stardateTexts()
         QCOMPARE(formulaStardateText(date.year(), date.dayOfYear(), time.hour(), time.minute()), formula);
 }
 
+// Any four integers give a number text, without overflow on the way.
 void TestStardate::formulaStardateOfExtremeIntegers()
 {
-    // Any four integers give a number text, without overflow on the way.
     QCOMPARE(formulaStardateText(INT_MAX, INT_MAX, INT_MAX, INT_MAX), QStringLiteral("2153610084352.000000"));
     QCOMPARE(formulaStardateText(INT_MIN, INT_MIN, INT_MIN, INT_MIN), QStringLiteral("-2153614409728.000000"));
 }
 
-void TestStardate::dateFromOwn_data()
+void TestStardate::datesOfStardates_data()
 {
+    QTest::addColumn<bool>("formula");
     QTest::addColumn<QString>("stardate");
     QTest::addColumn<QString>("date");
 
     for (const DateOfStardate &row : datesOfOwnStardates())
-        QTest::newRow(row.probe) << row.stardate << row.date;
-}
-
-void TestStardate::dateFromOwn()
-{
-    QFETCH(QString, stardate);
-    QFETCH(QString, date);
-
-    QCOMPARE(dateFromOwnStardate(stardate), date);
-}
-
-void TestStardate::dateFromFormula_data()
-{
-    QTest::addColumn<QString>("stardate");
-    QTest::addColumn<QString>("date");
-
+        QTest::addRow("own: %s", row.probe) << false << row.stardate << row.date;
     for (const DateOfStardate &row : datesOfFormulaStardates())
-        QTest::newRow(row.probe) << row.stardate << row.date;
+        QTest::addRow("formula: %s", row.probe) << true << row.stardate << row.date;
 }
 
-void TestStardate::dateFromFormula()
+void TestStardate::datesOfStardates()
 {
+    QFETCH(bool, formula);
     QFETCH(QString, stardate);
     QFETCH(QString, date);
 
-    QCOMPARE(dateFromFormulaStardate(stardate), date);
+    QCOMPARE(formula ? dateFromFormulaStardate(stardate) : dateFromOwnStardate(stardate), date);
 }
 
 void TestStardate::inputForms_data()

@@ -93,8 +93,8 @@ void TestStartup::closingTheMainWindowEndsTheProgramWithZero()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Info")), Qt::LeftButton);
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Compute")), Qt::LeftButton);
-    const QWidgetList dialogs = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(dialogs.begin(), dialogs.end(), [](QWidget *w) { return w->isVisible(); }), 3);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }), 3);
 
     QTimer::singleShot(0, &window, [&window] {
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Schliessen")), Qt::LeftButton);
@@ -106,32 +106,30 @@ void TestStartup::closingTheMainWindowEndsTheProgramWithZero()
 
 void TestStartup::openGlIsLeftOutUnlessTheUserChoseAnIntegration_data()
 {
-    QTest::addColumn<bool>("userSetsIt");
-    QTest::addColumn<QByteArray>("usersChoice");
+    QTest::addColumn<QByteArray>("usersChoice"); // null: not set
     QTest::addColumn<QByteArray>("integration");
-    QTest::newRow("not set: none") << false << QByteArray() << QByteArray("none");
-    QTest::newRow("the user's GLX") << true << QByteArray("xcb_glx") << QByteArray("xcb_glx");
-    QTest::newRow("the user's EGL") << true << QByteArray("xcb_egl") << QByteArray("xcb_egl");
+    QTest::newRow("not set: none") << QByteArray() << QByteArray("none");
+    QTest::newRow("the user's GLX") << QByteArray("xcb_glx") << QByteArray("xcb_glx");
+    QTest::newRow("the user's EGL") << QByteArray("xcb_egl") << QByteArray("xcb_egl");
 }
 
+// The variable is what the function reads and writes; it is restored afterwards.
 void TestStartup::openGlIsLeftOutUnlessTheUserChoseAnIntegration()
 {
-    QFETCH(bool, userSetsIt);
     QFETCH(QByteArray, usersChoice);
     QFETCH(QByteArray, integration);
-    // The variable is what the function reads and writes; it is restored afterwards.
-    const QByteArray outside = qgetenv("QT_XCB_GL_INTEGRATION");
-    const bool wasSet = qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION");
-    if (userSetsIt)
-        qputenv("QT_XCB_GL_INTEGRATION", usersChoice);
-    else
-        qunsetenv("QT_XCB_GL_INTEGRATION");
+    const auto setOrUnset = [](const QByteArray &value) {
+        if (value.isNull())
+            qunsetenv("QT_XCB_GL_INTEGRATION");
+        else
+            qputenv("QT_XCB_GL_INTEGRATION", value);
+    };
+    const QByteArray outside = qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")
+                                   ? qgetenv("QT_XCB_GL_INTEGRATION") : QByteArray();
+    setOrUnset(usersChoice);
     drawPlainlyOnX11();
     const QByteArray result = qgetenv("QT_XCB_GL_INTEGRATION");
-    if (wasSet)
-        qputenv("QT_XCB_GL_INTEGRATION", outside);
-    else
-        qunsetenv("QT_XCB_GL_INTEGRATION");
+    setOrUnset(outside);
     QCOMPARE(result, integration);
 }
 
