@@ -1,7 +1,4 @@
 #include "stardate.h"
-#include "patterns.h"
-
-#include <QLocale>
 
 namespace {
 
@@ -93,5 +90,5 @@ QString dateFromFormulaStardate(const QString &stardate)
         return QString();
     const int minute = int((fractionOfDay - hour / 24.0) * 1440);
 
-    return QLocale::c().toString(localDateTime(date, QTime(hour, minute)), QLatin1String(dateTextPattern));
+    return dateText(localDateTime(date, QTime(hour, minute)));
 }

@@ -17,6 +17,11 @@ QDateTime localDateTime(const QDate &date, const QTime &time)
     return dateTime;
 }
 
+QString dateText(const QDateTime &dateTime)
+{
+    return QLocale::c().toString(dateTime, QLatin1String(dateTextPattern));
+}
+
 QString clockText(const QDateTime &dateTime)
 {
     return QLocale::c().toString(dateTime, QLatin1String(clockPattern));

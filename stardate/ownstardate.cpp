@@ -1,6 +1,4 @@
 #include "stardate.h"
-#include "inputform.h"
-#include "patterns.h"
 
 #include <QLocale>
 
@@ -26,6 +24,5 @@ QString dateFromOwnStardate(const QString &stardate)
     const int day = dayAndHour.left(2).toInt();
     const int hour = dayAndHour.right(2).toInt();
 
-    return QLocale::c().toString(localDateTime(QDate(year, month, day), QTime(hour, 0)),
-                                 QLatin1String(dateTextPattern));
+    return dateText(localDateTime(QDate(year, month, day), QTime(hour, 0)));
 }

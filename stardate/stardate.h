@@ -40,6 +40,10 @@ struct Stardates
 // date-time can hold, whose formula stardate is still a number.
 std::optional<Stardates> stardatesOfDateInput(const QString &text);
 
+// A date and time as both reverse conversions write it, "dd.MM.yyyy hh:mm", in Latin digits
+// whatever the user's locale; empty for an invalid one.
+QString dateText(const QDateTime &dateTime);
+
 // A date and time as the clock shows it, "dd.MM.yyyy - hh:mm:ss", in Latin digits whatever the
 // user's locale.
 QString clockText(const QDateTime &dateTime);
