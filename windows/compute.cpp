@@ -1,8 +1,8 @@
 #include "compute.h"
 #include "ui_compute.h"
 
-#include "captions.h"
 #include "artwork.h"
+#include "captions.h"
 #include "copymenu.h"
 #include "dragging.h"
 #include "inputform.h"
@@ -14,6 +14,8 @@
 
 namespace {
 
+const char stripPicture[] = ":/Bilder/lcarscompute.png";
+
 QString outputHeading(const QString &input)
 {
     return Compute::tr("Ausgabe von %1 ist:").arg(input);
@@ -24,8 +26,6 @@ QString ownFormatLine(const QString &result)
 {
     return Compute::tr(ownResultPrefix) + result;
 }
-
-const char stripPicture[] = ":/Bilder/lcarscompute.png";
 
 QString formulaLine(const QString &result)
 {

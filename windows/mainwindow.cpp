@@ -3,6 +3,7 @@
 
 #include "about.h"
 #include "artwork.h"
+#include "bringtofront.h"
 #include "compute.h"
 #include "copymenu.h"
 #include "dragging.h"
@@ -20,14 +21,6 @@ namespace {
 
 const char stripPicture[] = ":/Bilder/lcarssternezeit.png";
 const char logoPicture[] = ":/Bilder/logo.png";
-
-// A dialog asked for again comes to the front, wherever it was left.
-void bringToFront(QWidget *dialog)
-{
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "trayicon.h"
+
 #include "artwork.h"
+#include "bringtofront.h"
 
 #include <QAction>
 #include <QEvent>
@@ -37,13 +39,10 @@ void TrayIcon::nameToggleAction()
 
 void TrayIcon::toggleClock()
 {
-    if (clock->isVisible()) {
+    if (clock->isVisible())
         clock->hide();
-        return;
-    }
-    clock->show();
-    clock->raise();
-    clock->activateWindow();
+    else
+        bringToFront(clock);
 }
 
 // A plain click on the icon does what the first entry of the menu does.

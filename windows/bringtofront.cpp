@@ -1,0 +1,10 @@
+#include "bringtofront.h"
+
+#include <QWidget>
+
+void bringToFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
