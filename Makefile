@@ -35,15 +35,16 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 all: build
 
-# Installs those of the given Debian packages that are missing; quiet when none is.
+# Installs those of the given Debian packages that are missing; quiet when none is. Another
+# install under way (a second build, the system's own updates) is waited for, not failed on.
 define install_missing
 	@missing=$$(for p in $(1); do \
 		dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || echo $$p; \
 	done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:" $$missing; \
-		$(SUDO) apt-get update -qq && \
-		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
+		$(SUDO) apt-get -o DPkg::Lock::Timeout=600 update -qq && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends $$missing >/dev/null; \
 	fi
 endef
 
