@@ -7,6 +7,7 @@
 #include <QTimer>
 
 namespace {
+const char splashPicture[] = ":/Bilder/Splashscreen.png";
 const int mainWindowDelayMs = 950;
 const int splashCloseDelayMs = 1100;
 }
@@ -41,7 +42,7 @@ QSplashScreen *showSplash()
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->setWindowFlags(Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     splash->setWindowIcon(programIcon());
-    splash->setPixmap(picture(QStringLiteral(":/Bilder/Splashscreen.png")));
+    splash->setPixmap(picture(QLatin1String(splashPicture), splash));
     splash->show();
     return splash;
 }
