@@ -3,14 +3,44 @@
 #include "artwork.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
 #include <QSplashScreen>
 #include <QTimer>
 
 namespace {
+
 const char splashPicture[] = ":/Bilder/Splashscreen.png";
 const int mainWindowDelayMs = 950;
 const int splashCloseDelayMs = 1100;
-}
+// A window system that never shows the splash holds up the start no longer than this.
+const int splashPaintWaitMs = 250;
+
+// Handles the events of the start until the widget it watches has been painted.
+class FirstPaintWait : public QObject
+{
+public:
+    explicit FirstPaintWait(QWidget *widget) { widget->installEventFilter(this); }
+
+    void exec(int mostMs)
+    {
+        QTimer::singleShot(mostMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            loop.quit();
+        return false;
+    }
+
+private:
+    QEventLoop loop;
+};
+
+} // namespace
 
 void followScreenDensity()
 {
@@ -41,9 +71,15 @@ QSplashScreen *showSplash()
     auto *splash = new QSplashScreen;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->setWindowFlags(Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
-    splash->setWindowIcon(programIcon());
     splash->setPixmap(picture(QLatin1String(splashPicture), splash));
+    // The window system asks for the first paint with an event once it has put the window on the
+    // screen. Handled here, before the main window is built, it brings the picture up at once;
+    // left to the event loop, it would wait for the whole main window.
+    FirstPaintWait firstPaint(splash);
     splash->show();
+    firstPaint.exec(splashPaintWaitMs);
+    // The icon's sizes are read and handed over while the picture is already up.
+    splash->setWindowIcon(programIcon());
     return splash;
 }
 
