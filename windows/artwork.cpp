@@ -11,7 +11,8 @@
 QPixmap picture(const QString &path, const QWidget *window)
 {
     // The screen the window is on, or will be shown on.
-    const qreal ratio = window->screen()->devicePixelRatio();
+    const QScreen *screen = window->screen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1;
     QString file = path;
     qreal pictureRatio = 1;
     if (ratio > 1) {
