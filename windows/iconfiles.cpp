@@ -49,8 +49,10 @@ QPixmap IconFiles::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State stat
         return QPixmap();
     const QSize shown = actualSize(size, mode, state);
     QPixmap pixmap = read(bestFor(size).path);
+    // Made smaller as QIcon does it, from the premultiplied picture: Qt 6 blends the other one
+    // differently.
     if (pixmap.size() != shown)
-        pixmap = pixmap.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        pixmap = QPixmap::fromImage(pixmap.toImage()).scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (mode != QIcon::Normal) {
         QStyleOption option;
         option.palette = QGuiApplication::palette();
