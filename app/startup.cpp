@@ -22,8 +22,11 @@ class FirstPaintWait : public QObject
 public:
     explicit FirstPaintWait(QWidget *widget) { widget->installEventFilter(this); }
 
+    // A window system that paints a window while showing it has done so already.
     void exec(int mostMs)
     {
+        if (painted)
+            return;
         QTimer::singleShot(mostMs, &loop, &QEventLoop::quit);
         loop.exec();
     }
@@ -31,13 +34,16 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
+            painted = true;
             loop.quit();
+        }
         return false;
     }
 
 private:
     QEventLoop loop;
+    bool painted = false;
 };
 
 } // namespace
