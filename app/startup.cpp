@@ -3,13 +3,50 @@
 #include "artwork.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
 #include <QSplashScreen>
 #include <QTimer>
 
 namespace {
+
+const char splashPicture[] = ":/Bilder/Splashscreen.png";
 const int mainWindowDelayMs = 950;
 const int splashCloseDelayMs = 1100;
-}
+// A window system that never shows the splash holds up the start no longer than this.
+const int splashPaintWaitMs = 250;
+
+// Handles the events of the start until the widget it watches has been painted.
+class FirstPaintWait : public QObject
+{
+public:
+    explicit FirstPaintWait(QWidget *widget) { widget->installEventFilter(this); }
+
+    // A window system that paints a window while showing it has done so already.
+    void exec(int mostMs)
+    {
+        if (painted)
+            return;
+        QTimer::singleShot(mostMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted = true;
+            loop.quit();
+        }
+        return false;
+    }
+
+private:
+    QEventLoop loop;
+    bool painted = false;
+};
+
+} // namespace
 
 void followScreenDensity()
 {
@@ -40,9 +77,15 @@ QSplashScreen *showSplash()
     auto *splash = new QSplashScreen;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->setWindowFlags(Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
-    splash->setWindowIcon(programIcon());
-    splash->setPixmap(picture(QStringLiteral(":/Bilder/Splashscreen.png")));
+    splash->setPixmap(picture(QLatin1String(splashPicture), splash));
+    // The window system asks for the first paint with an event once it has put the window on the
+    // screen. Handled here, before the main window is built, it brings the picture up at once;
+    // left to the event loop, it would wait for the whole main window.
+    FirstPaintWait firstPaint(splash);
     splash->show();
+    firstPaint.exec(splashPaintWaitMs);
+    // The icon's sizes are read and handed over while the picture is already up.
+    splash->setWindowIcon(programIcon());
     return splash;
 }
 

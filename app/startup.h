@@ -13,7 +13,8 @@ void followScreenDensity();
 // setting of either wins.
 void drawPlainlyOnX11();
 
-// Puts the splash picture on the screen, frameless and above other windows.
+// Puts the splash picture on the screen, frameless and above other windows, and returns once it
+// has been painted there (or after a quarter of a second at most).
 QSplashScreen *showSplash();
 
 // Shows the main window after 950 ms and takes the splash away at 1100 ms, so the two overlap

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplashScreen>
 #include <QtTest>
 
@@ -37,6 +38,7 @@ class TestStartup : public QObject
 
 private slots:
     void splashHandsOverToTheMainWindow();
+    void splashIsOnTheScreenBeforeTheMainWindowIsBuilt();
     void pressOnTheSplashHidesItEarly();
     void closingTheMainWindowEndsTheProgramWithZero();
     void openGlIsLeftOutUnlessTheUserChoseAnIntegration_data();
@@ -72,6 +74,17 @@ void TestStartup::splashHandsOverToTheMainWindow()
              qPrintable(QString::number(watcher.splashClosedAfterMs)));
     QVERIFY(!window.findChild<QLabel *>(QStringLiteral("showNormalTime"))->text().isEmpty());
     QVERIFY(window.isVisible());
+}
+
+void TestStartup::splashIsOnTheScreenBeforeTheMainWindowIsBuilt()
+{
+    const std::unique_ptr<QSplashScreen> splash(showSplash());
+    // What the screen shows of the splash window, read before the main window exists.
+    const QImage onScreen = splash->screen()->grabWindow(splash->winId()).toImage();
+    MainWindow window;
+
+    QCOMPARE(onScreen.convertToFormat(QImage::Format_RGB32),
+             QImage(QStringLiteral(":/Bilder/Splashscreen.png")).convertToFormat(QImage::Format_RGB32));
 }
 
 void TestStartup::pressOnTheSplashHidesItEarly()

@@ -17,7 +17,7 @@ About::About(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
     setWindowIcon(programIcon());
-    const QPixmap strip = picture(QLatin1String(stripPicture));
+    const QPixmap strip = picture(QLatin1String(stripPicture), this);
     ui->label_2->setPixmap(strip);
     ui->label_3->setPixmap(strip);
     setStyleSheet(blackBackgroundSheet.text);

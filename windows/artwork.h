@@ -5,12 +5,15 @@
 #include <QPixmap>
 
 class QString;
+class QWidget;
 
-// The picture at a resource path as the screen needs it: at a device pixel ratio of 2 the
-// "@2x" picture beside it, so that nothing is scaled up. Its logical size is the 1x picture's.
-QPixmap picture(const QString &path);
+// The picture at a resource path as the screen of the given window needs it: above a device pixel
+// ratio of 1 the "@2x" picture beside it, so that nothing is scaled up. Only that one file is
+// read. Its logical size is the 1x picture's.
+QPixmap picture(const QString &path, const QWidget *window);
 
-// The program's icon, at every size the resource collection holds it.
+// The program's icon, at every size the resource collection holds it; a size is read from its
+// file only when a window system asks for it.
 QIcon programIcon();
 
 #endif // ARTWORK_H

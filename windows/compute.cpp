@@ -41,7 +41,7 @@ Compute::Compute(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
     setWindowIcon(programIcon());
-    const QPixmap strip = picture(QLatin1String(stripPicture));
+    const QPixmap strip = picture(QLatin1String(stripPicture), this);
     ui->label->setPixmap(strip);
     ui->label_2->setPixmap(strip);
     setStyleSheets();

@@ -31,10 +31,10 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
     setWindowIcon(programIcon());
-    const QPixmap strip = picture(QLatin1String(stripPicture));
+    const QPixmap strip = picture(QLatin1String(stripPicture), this);
     ui->label_8->setPixmap(strip);
     ui->label_7->setPixmap(strip);
-    ui->label->setPixmap(picture(QLatin1String(logoPicture)));
+    ui->label->setPixmap(picture(QLatin1String(logoPicture), this));
     applyStyleSheets();
 
     // A coarse timer may fire a few percent early or late and let the seconds skip; the first
