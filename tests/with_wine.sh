@@ -5,7 +5,9 @@
 #
 # The program finds the Qt DLLs and plugins of QT_PREFIX and the compiler's runtime DLLs where
 # they lie, without copies beside it. Wine runs in the prefix WINEPREFIX names (the tests' own
-# private prefix), quietly, and never offers to download its Mono or Gecko add-ons.
+# private prefix), quietly, and never offers to download its Mono or Gecko add-ons. A test
+# program without a console window sends its log to the debugger instead of standard output, so
+# it is told to write it to standard error, where CTest reads it.
 set -eu
 qt=$1
 shift
@@ -19,5 +21,6 @@ WINEPATH="$(windows_path "$qt/bin");$(windows_path "$(dirname "$runtime")");$(wi
 QT_PLUGIN_PATH=$(windows_path "$qt/plugins")
 WINEDEBUG=${WINEDEBUG:--all}
 WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export WINEPATH QT_PLUGIN_PATH WINEDEBUG WINEDLLOVERRIDES
+QT_FORCE_STDERR_LOGGING=1
+export WINEPATH QT_PLUGIN_PATH WINEDEBUG WINEDLLOVERRIDES QT_FORCE_STDERR_LOGGING
 exec wine "$@"
