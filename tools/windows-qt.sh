@@ -5,8 +5,8 @@
 #
 #   tools/windows-qt.sh
 #
-# The source is the one Debian built this machine's Qt 5 from (the candidate version of
-# libqt5core5a), fetched with apt from the mirror the machine already uses, through a private
+# The source is the one Debian built this machine's Qt 5 from (the version of libqt5core5a that is
+# installed, or else the one apt would install), fetched with apt from the mirror the machine already uses, through a private
 # source list of our own: the machine's apt sources and lists stay as they are. apt checks the
 # .dsc against the archive's signed index, and dpkg-source checks the tarballs against the .dsc
 # before unpacking them, with Debian's patches applied.
@@ -17,13 +17,18 @@
 # rcc for Linux. No OpenGL, D-Bus, network, SQL or XML. Debian repacks the source without
 # src/3rdparty/wintab, so tablet events are left out too.
 #
+# Beside Qt the prefix holds what a shipped copy must name: Qt's licence files, Debian's
+# copyright record of the source (COPYRIGHT.debian) and SOURCE, which names the exact source
+# package, its checksum, the compiler and the configure line.
+#
 # The installed prefix is kept in WINDOWS_QT_CACHE (/var/cache/sternzeit-windows-qt) under
-# <source version>-<hash of the configure line>, and returned at once when it is there. A lock
+# <source version>-<hash of the configure line and the compiler's version>, and returned at once when it is there. A lock
 # lets one run build while the others wait for it. The source and build tree live in a folder
 # under /var/tmp that goes away on every way out; only a finished prefix is ever moved into
 # the cache. Needs root for the cache, unless WINDOWS_QT_CACHE points somewhere writable.
 # shellcheck disable=SC2317  # cleanup runs from the EXIT trap
 set -euo pipefail
+set -m # each long step runs as a process group of its own, which a signal ends as a whole
 
 readonly source_package=qtbase-opensource-src
 readonly target=x86_64-w64-mingw32
@@ -46,8 +51,13 @@ say() { printf 'windows-qt: %s\n' "$*" >&2; }
 elapsed_since() { echo $(($(date +%s) - $1)); }
 
 work=""
+step_job=""
 finish() {
     local status=$?
+    if [ -n "$step_job" ]; then
+        kill -TERM -- "-$step_job" 2>/dev/null || true
+        wait "$step_job" 2>/dev/null || true
+    fi
     if [ -n "$work" ] && [ -d "$work" ]; then
         local started
         started=$(date +%s)
@@ -60,6 +70,19 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+
+# Runs a long step with its output in a log, in the background, and waits for it, so that a
+# signal to this script is handled at once rather than after the step.
+run_step() {
+    local log=$1
+    shift
+    "$@" >"$log" 2>&1 &
+    step_job=$!
+    local status=0
+    wait "$step_job" || status=$?
+    step_job=""
+    return "$status"
+}
 
 # "URI SUITE..." of the machine's enabled deb sources in deb822 form and one-line form.
 host_mirrors() {
@@ -128,6 +151,7 @@ apt_private=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o "Dir::Etc::Sour
 apt-get "${apt_private[@]}" update -qq >&2
 (cd "$work/source" && apt-get "${apt_private[@]}" source --download-only -qq "$source_package=$version" >&2)
 dsc=$(echo "$work"/source/*.dsc)
+dsc_sum=$(sha256sum "$dsc" | cut -d' ' -f1)
 # The uploader's signature on the .dsc needs Debian's keyring of developers, which the machine
 # lacks; the archive's signed index that apt checked the .dsc against vouches for it instead.
 dpkg-source --require-strong-checksums -x "$dsc" "$work/source/qtbase" 2>&1 |
@@ -146,18 +170,23 @@ cd "$work/build"
 step_started=$(date +%s)
 cpu_started=$(awk '{ print $14 + $15 + $16 + $17 }' /proc/$$/stat)
 say "configure: ${configure_options[*]}"
-"$work/source/qtbase/configure" -prefix "$prefix" "${configure_options[@]}" >"$work/configure.log" 2>&1 ||
+run_step "$work/configure.log" "$work/source/qtbase/configure" -prefix "$prefix" "${configure_options[@]}" ||
     { tail -n 40 "$work/configure.log" >&2; exit 1; }
 say "configured in $(elapsed_since "$step_started") s"
 
 step_started=$(date +%s)
-make -j "$jobs" >"$work/build.log" 2>&1 || { grep -m 20 -B 5 -i 'error' "$work/build.log" >&2 || tail -n 40 "$work/build.log" >&2; exit 1; }
+run_step "$work/build.log" make -j "$jobs" || { grep -m 20 -B 5 -i 'error' "$work/build.log" >&2 || tail -n 40 "$work/build.log" >&2; exit 1; }
 say "built in $(elapsed_since "$step_started") s"
 
 step_started=$(date +%s)
-make install INSTALL_ROOT="$work/install" >"$work/install.log" 2>&1 || { tail -n 40 "$work/install.log" >&2; exit 1; }
-cp "$work/source/qtbase/LICENSE.LGPL3" "$work/source/qtbase/LICENSE.GPL3-EXCEPT" "$work/install$prefix/" 2>/dev/null || true
-echo "${dsc##*/}" >"$work/install$prefix/SOURCE"
+run_step "$work/install.log" make install INSTALL_ROOT="$work/install" || { tail -n 40 "$work/install.log" >&2; exit 1; }
+# What a shipped copy must name: Qt's licences, Debian's record of the source's copyrights, and
+# the exact source and configure line it was built from.
+cp "$work"/source/qtbase/LICENSE.* "$work/install$prefix/"
+cp "$work/source/qtbase/debian/copyright" "$work/install$prefix/COPYRIGHT.debian"
+printf '%s\n' "Built from Debian's source package ${dsc##*/} (SHA-256 $dsc_sum)," \
+    "cross-compiled with $target-g++-posix $tools_version and configured with" \
+    "configure -prefix $prefix ${configure_options[*]}" >"$work/install$prefix/SOURCE"
 rm -rf "$prefix"
 mv "$work/install$prefix" "$prefix"
 cpu_seconds=$((($(awk '{ print $14 + $15 + $16 + $17 }' /proc/$$/stat) - cpu_started) / $(getconf CLK_TCK)))
