@@ -9,6 +9,7 @@ BUILD_DIR    ?= build
 QT_PACKAGES   = qtbase5-dev qtbase5-dev-tools qtwayland5
 endif
 SANITIZE_DIR ?= build-sanitize
+WINDOWS_DIR  ?= build-windows
 FUZZ_DIR     ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS         ?= $(shell nproc)
@@ -23,6 +24,12 @@ PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-d
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
            dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston
 FUZZ_PACKAGES = clang libclang-rt-14-dev
+# The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
+# source unpacker for Qt's source package, the icon tools that read the executables' resources,
+# Wine with a virtual X server beneath to run the programs, NSIS for the installer, and
+# Liberation Sans to stand in for Arial there too.
+WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+                   icoutils wine wine64 xvfb xauth nsis fonts-liberation2
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
@@ -31,7 +38,7 @@ FRESH_PACKAGES = debootstrap
 FRESH_STEPS ?= test "test QT=6" run
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows clean
 
 all: build
 
@@ -110,5 +117,14 @@ fresh-test:
 	$(call install_missing,$(FRESH_PACKAGES))
 	$(SUDO) tools/fresh-root.sh $(FRESH_STEPS)
 
+# The programs and the tests for 64-bit Windows in $(WINDOWS_DIR), against a Qt cross-built from
+# Debian's Qt source once per machine (tools/windows-qt.sh; about half an hour the first time).
+windows:
+	$(call install_missing,$(WINDOWS_PACKAGES))
+	qt=$$($(SUDO) tools/windows-qt.sh) && \
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/windows-x64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)

@@ -1,35 +1,28 @@
 // sternzeit-convert: the conversions of the conversion dialog, and the main window's clock, on
 // the command line.
 #include "conversionlines.h"
+#include "standardstreams.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <iostream>
-#include <string>
 
 namespace {
 
 const int usageFailure = 2;
 
-void write(FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
 void writeLines(FILE *stream, const QStringList &lines)
 {
     for (const QString &line : lines)
-        write(stream, line + QLatin1Char('\n'));
+        writeText(stream, line + QLatin1Char('\n'));
 }
 
 int usageError(const QString &message)
 {
-    write(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + message + QLatin1Char('\n')
-              + QString::fromUtf8("Aufruf und Optionen zeigt „") + QCoreApplication::applicationName()
-              + QStringLiteral(" --help“.\n"));
+    writeText(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + message + QLatin1Char('\n')
+                  + QString::fromUtf8("Aufruf und Optionen zeigt „") + QCoreApplication::applicationName()
+                  + QStringLiteral(" --help“.\n"));
     return usageFailure;
 }
 
@@ -45,20 +38,18 @@ bool convertOne(InputKind kind, const QString &input, bool inBatch)
         return true;
     // The message comes after the lines it explains, also on a terminal that shows both streams.
     std::fflush(stdout);
-    write(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + lines.problem + QLatin1Char('\n'));
+    writeText(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + lines.problem + QLatin1Char('\n'));
     return false;
 }
 
 // One input per line of standard input, whatever its line ending; a failed line does not stop
-// the rest. Reading bytes, so that no line is too long and no byte ends the input early.
+// the rest.
 bool convertBatch(InputKind kind)
 {
     bool allConverted = true;
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        allConverted &= convertOne(kind, QString::fromUtf8(line.data(), int(line.size())), true);
+    QString line;
+    while (readLine(line)) {
+        allConverted &= convertOne(kind, line, true);
         // Each answer leaves at once, so a script may feed a line and wait for its block.
         std::fflush(stdout);
     }
@@ -107,10 +98,17 @@ int main(int argc, char *argv[])
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
-    if (parser.isSet(helpOption))
-        parser.showHelp(0);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
+    // Written here rather than by the parser, which shows them in a message box on Windows
+    // when no console window is open, as for a program started by a script.
+    if (parser.isSet(helpOption)) {
+        writeText(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        writeText(stdout, QCoreApplication::applicationName() + QLatin1Char(' ')
+                              + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+        return 0;
+    }
 
     const QStringList dates = parser.positionalArguments();
     const QStringList own = parser.values(ownOption);

@@ -1,6 +1,9 @@
 #include <QtTest>
 
 #include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
 
 namespace {
 
@@ -13,6 +16,32 @@ QByteArray readFile(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// One picture of an icon file as its directory describes it, with its data.
+struct IconEntry
+{
+    int size = 0;
+    int bitCount = 0;
+    QByteArray data;
+};
+
+// The entries of an icon file; none when its directory is broken.
+QVector<IconEntry> iconEntries(const QByteArray &ico)
+{
+    const auto word = [&ico](int at) { return qFromLittleEndian<quint16>(ico.constData() + at); };
+    const auto dword = [&ico](int at) { return qFromLittleEndian<quint32>(ico.constData() + at); };
+    QVector<IconEntry> entries;
+    if (ico.size() < 6 || word(0) != 0 || word(2) != 1 || ico.size() < 6 + 16 * word(4))
+        return entries;
+    for (int i = 0, at = 6; i < word(4); ++i, at += 16) {
+        const int width = quint8(ico.at(at)) == 0 ? 256 : quint8(ico.at(at));
+        const int height = quint8(ico.at(at + 1)) == 0 ? 256 : quint8(ico.at(at + 1));
+        if (width != height || word(at + 4) != 1 || dword(at + 12) + dword(at + 8) > quint32(ico.size()))
+            return {};
+        entries.append({width, word(at + 6), ico.mid(int(dword(at + 12)), int(dword(at + 8)))});
+    }
+    return entries;
+}
+
 } // namespace
 
 class TestResources : public QObject
@@ -23,6 +52,7 @@ private slots:
     void pictures_data();
     void pictures();
     void pathsKeepTheirLetterCase() { QVERIFY(!QFile::exists(":/Bilder/splashscreen.png")); }
+    void windowsIcon_data();
     void windowsIcon();
     void resourceScriptCompiles();
 };
@@ -68,25 +98,63 @@ void TestResources::pictures()
     }
 }
 
+void TestResources::windowsIcon_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("16 pixels, title bars and small icons") << 16;
+    QTest::newRow("24 pixels") << 24;
+    QTest::newRow("32 pixels, taskbar") << 32;
+    QTest::newRow("48 pixels, medium icons") << 48;
+    QTest::newRow("64 pixels") << 64;
+    QTest::newRow("128 pixels") << 128;
+    QTest::newRow("256 pixels, extra large icons, as PNG data") << 256;
+}
+
+// The shell picks the entry nearest the size it draws, so each size must be there once and show
+// the same picture the Linux desktop gets at that size.
 void TestResources::windowsIcon()
 {
-    const QByteArray ico = readFile(QFINDTESTDATA("../resources/sternzeit.ico"));
-    QCOMPARE(ico.size(), 6 + 16 + 67624);
-    // Directory: reserved, type icon, one entry. The entry: 128 x 128, no palette, one plane,
-    // 32 bits, 67,624 bytes at offset 22. A bitmap header, not PNG data: 40 bytes, 128 wide,
-    // 256 high (colour and mask rows), one plane, 32 bits, uncompressed.
-    const QByteArray header = QByteArray::fromHex("0000 0100 0100"
-                                                  "80 80 00 00 0100 2000 28080100 16000000"
-                                                  "28000000 80000000 00010000 0100 2000 00000000");
-    QCOMPARE(ico.left(header.size()).toHex(), header.toHex());
+    QFETCH(int, size);
+    const QString fileName = QFINDTESTDATA("../resources/sternzeit.ico");
+    const QVector<IconEntry> entries = iconEntries(readFile(fileName));
+    QCOMPARE(entries.size(), 7);
+    const auto entry = std::find_if(entries.cbegin(), entries.cend(), [size](const IconEntry &e) { return e.size == size; });
+    QVERIFY(entry != entries.cend());
+    QCOMPARE(entry->bitCount, 32);
+
+    QImageReader reader(fileName, "ico");
+    QVERIFY(reader.jumpToImage(int(entry - entries.cbegin())));
+    const QImage shown = reader.read().convertToFormat(QImage::Format_ARGB32);
+    const QImage drawn = QImage(QFINDTESTDATA(QString("../resources/icons/sternzeit-%1.png").arg(size)))
+                             .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(shown.size(), QSize(size, size));
+    QVERIFY(shown == drawn);
+
+    // Windows takes the largest size as PNG data, the others as bitmaps: a 40-byte header, twice
+    // the height for colour and mask rows, one plane, 32 bits, uncompressed.
+    if (size == 256) {
+        QVERIFY(entry->data.startsWith("\x89PNG\r\n\x1a\n"));
+        return;
+    }
+    const char *bitmap = entry->data.constData();
+    QCOMPARE(qFromLittleEndian<qint32>(bitmap), 40);
+    QCOMPARE(qFromLittleEndian<qint32>(bitmap + 4), size);
+    QCOMPARE(qFromLittleEndian<qint32>(bitmap + 8), 2 * size);
+    QCOMPARE(qFromLittleEndian<quint16>(bitmap + 12), quint16(1));
+    QCOMPARE(qFromLittleEndian<quint16>(bitmap + 14), quint16(32));
+    QCOMPARE(qFromLittleEndian<quint32>(bitmap + 16), quint32(0));
 
     // The mask must let through exactly the fully transparent pixels, or shells that draw with the
     // mask show a black square or holes.
-    const int colours = 22 + 40;
-    const int mask = colours + 128 * 128 * 4;
-    for (int pixel = 0; pixel < 128 * 128; ++pixel) {
-        const bool masked = (quint8(ico.at(mask + pixel / 8)) & (0x80 >> pixel % 8)) != 0;
-        QVERIFY2(masked == (ico.at(colours + pixel * 4 + 3) == 0), qPrintable(QString::number(pixel)));
+    const int colours = 40;
+    const int mask = colours + size * size * 4;
+    const int maskStride = (size + 31) / 32 * 4;
+    QCOMPARE(entry->data.size(), mask + maskStride * size);
+    for (int pixel = 0; pixel < size * size; ++pixel) {
+        const int row = pixel / size;
+        const int column = pixel % size;
+        const bool masked = (quint8(entry->data.at(mask + row * maskStride + column / 8)) & (0x80 >> column % 8)) != 0;
+        QVERIFY2(masked == (entry->data.at(colours + pixel * 4 + 3) == 0), qPrintable(QString::number(pixel)));
     }
 }
 
@@ -106,9 +174,12 @@ void TestResources::resourceScriptCompiles()
 
     QCOMPARE(QProcess::execute(windres, arguments), 0);
 
-    // The icon's bitmap and the manifest go in as they are, and the icon under the name the toolkit looks up.
+    // The icon's pictures and the manifest go in as they are, and the icon under the name the toolkit looks up.
     const QByteArray compiled = readFile(res);
-    QVERIFY(compiled.contains(readFile(QFINDTESTDATA("../resources/sternzeit.ico")).mid(22)));
+    const QVector<IconEntry> icons = iconEntries(readFile(QFINDTESTDATA("../resources/sternzeit.ico")));
+    QVERIFY(!icons.isEmpty());
+    for (const IconEntry &icon : icons)
+        QVERIFY2(compiled.contains(icon.data), qPrintable(QString::number(icon.size)));
     QVERIFY(compiled.contains(readFile(QFINDTESTDATA("../resources/sternzeit.manifest"))));
     QVERIFY(compiled.contains(QByteArray(reinterpret_cast<const char *>(u"IDI_ICON1"), 18)));
 }

@@ -129,15 +129,18 @@ int main(int argc, char *argv[])
         ok = savePicture(picture.draw(2), out.filePath(name + QStringLiteral("@2x.png"))) && ok;
     }
 
-    // The sizes desktops ask for, from menu entries to large launcher tiles.
+    // The sizes desktops ask for, from menu entries to large launcher tiles; the Windows shell
+    // takes the same seven from the executable.
+    QVector<QImage> icons;
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QString name = QStringLiteral("icons/sternzeit-%1.png").arg(size);
-        ok = savePicture(applicationIcon(size), out.filePath(name)) && ok;
+        icons.append(applicationIcon(size));
+        ok = savePicture(icons.constLast(), out.filePath(name)) && ok;
     }
     ok = saveScalableIcon(out.filePath(QStringLiteral("icons/sternzeit.svg"))) && ok;
 
     const QString iconFile = out.filePath(QStringLiteral("sternzeit.ico"));
-    if (!writeIcoFile(iconFile, applicationIcon(128))) {
+    if (!writeIcoFile(iconFile, icons)) {
         QTextStream(stderr) << iconFile << ": cannot write\n";
         ok = false;
     }
