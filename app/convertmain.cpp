@@ -1,6 +1,7 @@
 // sternzeit-convert: the conversions of the conversion dialog, and the main window's clock, on
 // the command line.
 #include "conversionlines.h"
+#include "qtgerman.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -70,6 +71,7 @@ bool convertBatch(InputKind kind)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    useGermanQtTexts();
     QCoreApplication::setApplicationName(QStringLiteral("sternzeit-convert"));
     QCoreApplication::setApplicationVersion(QStringLiteral(STERNZEIT_VERSION));
 
