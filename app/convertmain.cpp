@@ -1,6 +1,7 @@
 // sternzeit-convert: the conversions of the conversion dialog, and the main window's clock, on
 // the command line.
 #include "conversionlines.h"
+#include "qtgerman.h"
 #include "standardstreams.h"
 
 #include <QCommandLineParser>
@@ -61,6 +62,7 @@ bool convertBatch(InputKind kind)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    useGermanQtTexts();
     QCoreApplication::setApplicationName(QStringLiteral("sternzeit-convert"));
     QCoreApplication::setApplicationVersion(QStringLiteral(STERNZEIT_VERSION));
 

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "qtgerman.h"
 #include "startup.h"
 #include "windowslook.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     drawPlainlyOnX11();
     followScreenDensity();
     QApplication app(argc, argv);
+    useGermanQtTexts();
     useWindowsLook();
     QSplashScreen *splash = showSplash();
     MainWindow window;

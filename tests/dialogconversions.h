@@ -64,6 +64,7 @@ inline const QVector<DialogConversion> &dialogConversions()
         {"own stardate", "201312,0512", stardateOwn, true, "Mein Format: 05.12.2013 12:00", {}},
         {"own stardate of month 13", "201313,0512", stardateOwn, true, "Mein Format: ", {}},
         {"own stardate without comma", "2013", stardateOwn, true, {}, {}},
+        {"own stardate with a fifth digit after the comma", "201312,05123", stardateOwn, true, {}, {}},
         {"formula stardate", "2500", stardateFormula, true, {}, "Anderes Format: 02.07.2163 15:00"},
         {"formula stardate, both kinds", "2500", stardateBoth, true, {}, "Anderes Format: 02.07.2163 15:00"},
         {"stardate, no kind", "2500", QStringList{toDate}, true, {}, {}},

@@ -268,6 +268,13 @@ void TestConvert::help()
     QCOMPARE(help.exitCode, 0);
     for (const char *text : {"--own <sternzeit>", "--formula <sternzeit>", "[datum]", "Rückgabewert"})
         QVERIFY2(help.out.contains(QString::fromUtf8(text)), text);
+
+    // Qt's own parts of the help and of a usage error speak German too.
+    for (const char *text : {"Aufruf:", "Optionen:", "Argumente:"})
+        QVERIFY2(help.out.contains(QString::fromUtf8(text)), text);
+    const Run wrong = runConvert({"--bogus"});
+    for (const char *english : {"Usage", "Options", "Arguments", "Displays", "Unknown"})
+        QVERIFY2(!help.out.contains(QLatin1String(english)) && !wrong.err.contains(QLatin1String(english)), english);
 }
 
 void TestConvert::junkOnStandardInput_data()

@@ -1,5 +1,6 @@
 #include "compute.h"
 #include "mainwindow.h"
+#include "qtgerman.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -63,7 +64,10 @@ class TestCopy : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useGermanQtTexts(); }
     void init() { QGuiApplication::clipboard()->setText(untouched); }
+    void inputMenuSpeaksGerman();
+    void resultLineIsSelectableWithTheMouse();
     void clockCopiesWhatWasRightClicked_data();
     void clockCopiesWhatWasRightClicked();
     void resultLineIsCopiedWithoutCaption_data();
@@ -141,6 +145,46 @@ void TestCopy::resultLineIsCopiedWithoutCaption()
 
     QCOMPARE(clickKopieren(rightClick(label(dialog, line))), QString(value.isEmpty() ? "greyed out" : "copies"));
     QCOMPARE(QGuiApplication::clipboard()->text(), value.isEmpty() ? untouched : value);
+}
+
+// A result line is marked by dragging across it, and Ctrl+C copies what is marked.
+void TestCopy::resultLineIsSelectableWithTheMouse()
+{
+    Compute dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    convert(&dialog, QStringLiteral("05.12.2013 12:00"), {"checkBox_2", "checkBox", "checkBox_3"});
+    QLabel *line = label(dialog, QStringLiteral("label_8"));
+    QWindow *window = dialog.windowHandle();
+    const QPoint start = line->mapTo(&dialog, QPoint(0, line->height() / 2));
+    const QPoint end = start + QPoint(line->width() - 1, 0);
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(window, (start + end) / 2);
+    QTest::mouseMove(window, end);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, end);
+    QCOMPARE(line->selectedText(), QStringLiteral("Anderes Format: -147073.234375"));
+    QTest::keyClick(line, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Anderes Format: -147073.234375"));
+}
+
+// The input's own menu, as the program shows it with Qt's German catalogue.
+void TestCopy::inputMenuSpeaksGerman()
+{
+    Compute dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QMenu *menu = rightClick(dialog.findChild<QLineEdit *>(QStringLiteral("lineEdit")));
+    QVERIFY(menu);
+    QStringList entries;
+    for (const QAction *action : menu->actions()) {
+        if (!action->isSeparator())
+            entries << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    }
+    menu->close();
+    QCOMPARE(entries.size(), 7);
+    for (const char *english : {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"})
+        QVERIFY2(!entries.contains(QLatin1String(english)), qPrintable(entries.join(", ")));
+    QVERIFY2(entries.contains("Kopieren") && entries.contains("Einfügen"), qPrintable(entries.join(", ")));
 }
 
 QTEST_MAIN(TestCopy)

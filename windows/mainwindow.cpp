@@ -12,6 +12,7 @@
 #include "tickpace.h"
 #include "trayicon.h"
 #include "valuelabel.h"
+#include "valuelabelaccessible.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -28,6 +29,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent),
       ui(new Ui::MainWindow)
 {
+    installValueLabelAccessibility();
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
     setWindowIcon(programIcon());

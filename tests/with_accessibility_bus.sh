@@ -1,0 +1,88 @@
+#!/bin/sh
+# Runs a program as a screen reader meets it and a client that reads and drives it: a virtual X
+# server, a private session bus, the accessibility bus with its registry (Debian's at-spi2-core),
+# the program, then the client given after "--" (usage: with_accessibility_bus.sh PROGRAM -- CLIENT...).
+# Everything started here is stopped again however the client ends. Exits 77 (skipped) only
+# where the X server or the buses cannot run, otherwise with the client's status.
+set -u
+
+skip() { echo "SKIP: $*" >&2; exit 77; }
+launcher=/usr/libexec/at-spi-bus-launcher
+registry=/usr/libexec/at-spi2-registryd
+command -v Xvfb >/dev/null || skip "no Xvfb (Debian package xvfb)"
+command -v dbus-daemon >/dev/null || skip "no D-Bus daemon (Debian package dbus)"
+command -v xprop >/dev/null || skip "no xprop (Debian package x11-utils)"
+[ -x "$launcher" ] && [ -x "$registry" ] || skip "no accessibility bus (Debian package at-spi2-core)"
+
+program=$1
+shift 2
+
+work=$(mktemp -d) || exit 1
+chmod 700 "$work"
+pids=
+cleanup() {
+    for pid in $pids; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+# Waits up to 10 s for a condition, given as a command.
+await() {
+    tries=0
+    until "$@" >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        [ "$tries" -le 100 ] || return 1
+        sleep 0.1
+    done
+}
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
+pids="$pids $!"
+await test -s "$work/display" || { cat "$work/xvfb.log" >&2; skip "Xvfb gave no display within 10 s"; }
+DISPLAY=:$(cat "$work/display")
+XDG_RUNTIME_DIR=$work
+export DISPLAY XDG_RUNTIME_DIR
+
+dbus-daemon --session --nofork --address="unix:path=$work/session" 2>"$work/dbus.log" &
+pids="$pids $!"
+DBUS_SESSION_BUS_ADDRESS=unix:path=$work/session
+export DBUS_SESSION_BUS_ADDRESS
+await test -S "$work/session" || { cat "$work/dbus.log" >&2; skip "the session bus did not start"; }
+
+"$launcher" --launch-immediately >"$work/launcher.log" 2>&1 &
+pids="$pids $!"
+address_of_bus() {
+    dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        | tr -d ' ' >"$work/a11y"
+    [ -s "$work/a11y" ]
+}
+await address_of_bus || { cat "$work/launcher.log" >&2; skip "the accessibility bus did not start"; }
+a11y=$(cat "$work/a11y")
+
+# A program joins the desktop only once the registry is there to take it.
+"$registry" >"$work/registry.log" 2>&1 &
+pids="$pids $!"
+registry_is_up() {
+    dbus-send --bus="$a11y" --print-reply=literal --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.a11y.atspi.Registry | grep -q true
+}
+await registry_is_up || { cat "$work/registry.log" >&2; skip "the accessibility registry did not start"; }
+
+# The accessibility bus is also published where X11 keeps it for every program on the display.
+# Asked through the session bus alone, Qt 5 may register with the registry before it has
+# connected to the accessibility bus, and is then never seen; the X11 address it connects to at
+# once.
+xprop -root -f AT_SPI_BUS 8s -set AT_SPI_BUS "$a11y"
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/program.log" 2>&1 &
+pids="$pids $!"
+
+# In the background, so that a signal to this script stops it at once and cleans up.
+"$@" &
+client=$!
+wait "$client"
+status=$?
+[ "$status" -eq 0 ] || cat "$work/program.log" >&2
+exit "$status"
