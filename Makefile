@@ -17,11 +17,13 @@ JOBS         ?= $(shell nproc)
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
 # validators the install test runs, the Windows resource compiler the resource test tries, the
 # package tools and checkers of make package and its test, the virtual X server, tray host and
-# pointer the tray test works with, and the compositor (with Qt's Wayland plugin above) the
-# Wayland test runs the windows on.
+# pointer the tray test works with, the compositor (with Qt's Wayland plugin above) the Wayland
+# test runs the windows on, the X library the program asks the X server for its tray with, and the
+# session bus, watcher, panel and bus client of the test with a panel that shows status icons.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
-           dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston
+           dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston libx11-dev \
+           dbus libglib2.0-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
