@@ -1,6 +1,7 @@
 #include "panelwatch.h"
 
-// Without a session bus there is no panel to follow: Qt alone tells whether there is a tray.
+// Without a session bus there is no panel to follow, so nothing is watched: Qt alone tells whether
+// there is a tray.
 PanelWatch::PanelWatch(QObject *parent)
     : QObject(parent)
 {
@@ -8,7 +9,7 @@ PanelWatch::PanelWatch(QObject *parent)
 
 bool PanelWatch::trayPossible() const
 {
-    return true;
+    return !watching;
 }
 
 void PanelWatch::noticeChange()
