@@ -71,7 +71,7 @@ public:
         }
         return QTest::qWaitFor([] {
             return busProperty(QLatin1String(watcherService), QLatin1String(watcherPath), watcherService,
-                            "IsStatusNotifierHostRegistered").toBool();
+                               "IsStatusNotifierHostRegistered").toBool();
         }, 10000);
     }
 
@@ -103,7 +103,7 @@ struct Item
 QList<Item> registeredItems()
 {
     const QStringList names = busProperty(QLatin1String(watcherService), QLatin1String(watcherPath),
-                                       watcherService, "RegisteredStatusNotifierItems").toStringList();
+                                          watcherService, "RegisteredStatusNotifierItems").toStringList();
     QList<Item> items;
     for (const QString &name : names) {
         const int slash = name.indexOf(QLatin1Char('/'));
@@ -114,6 +114,11 @@ QList<Item> registeredItems()
     return items;
 }
 
+QString menuPath(const Item &item)
+{
+    return busProperty(item.service, item.path, itemInterface, "Menu").value<QDBusObjectPath>().path();
+}
+
 // The clock's item as the panel lists it, once it is there and answers.
 bool findItem(Item *item)
 {
@@ -122,15 +127,14 @@ bool findItem(Item *item)
         if (items.isEmpty())
             return false;
         *item = items.last();
-        return !busProperty(item->service, item->path, itemInterface, "Menu").value<QDBusObjectPath>().path().isEmpty();
+        return !menuPath(*item).isEmpty();
     }, 10000);
 }
 
-// The icon's pictures in the item's form: width, height and ARGB pixels in network byte order.
-QList<QImage> iconPictures(const QVariant &pixmaps)
+// Pictures in the item's form: width, height and ARGB pixels in network byte order.
+QList<QImage> readPictures(const QDBusArgument &argument)
 {
     QList<QImage> pictures;
-    const QDBusArgument argument = pixmaps.value<QDBusArgument>();
     argument.beginArray();
     while (!argument.atEnd()) {
         int width = 0;
@@ -159,16 +163,7 @@ QString toolTipText(const Item &item)
     QString text;
     argument.beginStructure();
     argument >> iconName;
-    argument.beginArray();
-    while (!argument.atEnd()) {
-        argument.beginStructure();
-        int width = 0;
-        int height = 0;
-        QByteArray pixels;
-        argument >> width >> height >> pixels;
-        argument.endStructure();
-    }
-    argument.endArray();
+    readPictures(argument);
     argument >> title >> text;
     argument.endStructure();
     return text.isEmpty() ? title : title + QLatin1Char('\n') + text;
@@ -204,7 +199,7 @@ void readEntries(const QDBusArgument &layout, MenuEntries *entries, bool isRoot)
 
 MenuEntries menuEntries(const Item &item)
 {
-    const QString menu = busProperty(item.service, item.path, itemInterface, "Menu").value<QDBusObjectPath>().path();
+    const QString menu = menuPath(item);
     // A panel lets the menu bring itself up to date before it shows it.
     ask(item.service, menu, menuInterface, "AboutToShow", { 0 });
     const QDBusMessage answer = ask(item.service, menu, menuInterface, "GetLayout", { 0, -1, QStringList() });
@@ -223,7 +218,7 @@ bool click(const Item &item, const QString &what)
     const int index = entries.labels.indexOf(what);
     if (index < 0)
         return false;
-    const QString menu = busProperty(item.service, item.path, itemInterface, "Menu").value<QDBusObjectPath>().path();
+    const QString menu = menuPath(item);
     return ask(item.service, menu, menuInterface, "Event",
                { entries.ids.at(index), QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)), 0U })
                .type() == QDBusMessage::ReplyMessage;
@@ -310,7 +305,8 @@ void TestStatusNotifier::panelReadsIconToolTipAndMenu()
     QVERIFY(panelShowsTheClock());
 
     // Every picture of the icon is the program's own at that size.
-    const QList<QImage> pictures = iconPictures(busProperty(item.service, item.path, itemInterface, "IconPixmap"));
+    const QList<QImage> pictures =
+        readPictures(busProperty(item.service, item.path, itemInterface, "IconPixmap").value<QDBusArgument>());
     QVERIFY(!pictures.isEmpty());
     for (const QImage &picture : pictures) {
         const QImage own(QStringLiteral(":/icons/sternzeit-%1.png").arg(picture.width()));
