@@ -7,6 +7,7 @@
 #include "compute.h"
 #include "copymenu.h"
 #include "dragging.h"
+#include "panelwatch.h"
 #include "stardate.h"
 #include "theme.h"
 #include "tickpace.h"
@@ -53,14 +54,10 @@ MainWindow::MainWindow(QWidget *parent)
     for (QLabel *value : { ui->showNormalTime, ui->myFormat, ui->otherFormat })
         new CopyMenu(value);
 
-    // Where the desktop has a tray the clock sits there too, and this window may be hidden while
-    // a dialog is the last one on screen: closing that dialog must not end the program, so then
-    // only this window's close does.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        trayIcon = new TrayIcon(this);
-        trayIcon->show();
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
+    // Where the desktop has a tray the clock sits there too, also when its panel starts later.
+    panelWatch = new PanelWatch(this);
+    connect(panelWatch, SIGNAL(panelsChanged()), this, SLOT(followTray()));
+    followTray();
 }
 
 MainWindow::~MainWindow()
@@ -127,6 +124,26 @@ void MainWindow::showCompute()
     if (!computeDialog)
         computeDialog = new Compute;
     bringToFront(computeDialog);
+}
+
+// In the tray this window may be hidden while a dialog is the last one on screen: closing that
+// dialog must not end the program, so then only this window's close does. A tray that goes takes
+// the way back to a hidden clock with it, so the clock comes back.
+void MainWindow::followTray()
+{
+    const bool inTray = panelWatch->trayPossible() && QSystemTrayIcon::isSystemTrayAvailable();
+    if (inTray == (trayIcon != nullptr))
+        return;
+    QApplication::setQuitOnLastWindowClosed(!inTray);
+    if (inTray) {
+        trayIcon = new TrayIcon(this);
+        trayIcon->show();
+        return;
+    }
+    delete trayIcon;
+    trayIcon = nullptr;
+    if (!isVisible())
+        bringToFront(this);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)

@@ -6,6 +6,7 @@
 
 class About;
 class Compute;
+class PanelWatch;
 class QTimer;
 class TrayIcon;
 
@@ -32,6 +33,7 @@ private slots:
     void showTimes();
     void showInfo();
     void showCompute();
+    void followTray();
 
 private:
     void applyStyleSheets();
@@ -42,6 +44,7 @@ private:
     QPoint dragPosition;
     About *aboutDialog = nullptr;
     Compute *computeDialog = nullptr;
+    PanelWatch *panelWatch;
     TrayIcon *trayIcon = nullptr;
 };
 

@@ -24,6 +24,14 @@ TrayIcon::TrayIcon(QWidget *clock)
             this, SLOT(toggleOnClick(QSystemTrayIcon::ActivationReason)));
 }
 
+// The menu's copy that Qt 5 keeps for a panel on the session bus goes entry by entry as the
+// entries leave the menu, not with the menu itself; an icon that comes and goes with its panel
+// would leave one copy behind each time.
+TrayIcon::~TrayIcon()
+{
+    menu.clear();
+}
+
 // The first entry always offers the opposite of what the clock window is doing now.
 bool TrayIcon::eventFilter(QObject *watched, QEvent *event)
 {

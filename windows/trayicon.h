@@ -15,6 +15,7 @@ class TrayIcon : public QSystemTrayIcon
 
 public:
     explicit TrayIcon(QWidget *clock);
+    ~TrayIcon() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
