@@ -1,21 +1,24 @@
 #!/bin/sh
-# Reads the zip that make windows builds in the build folder $1 (version $2), as the files a
-# Windows user gets, with this machine's tools and without running anything: it holds exactly
-# the folder the programs need, every program and library in it is stripped and may be placed
-# anywhere in memory with its data kept from executing, sternzeit.exe opens no console window
-# and carries its icon and manifest and nothing else, and sternzeit-convert.exe is a console
-# program.
+# Reads the zip and the installer that make windows builds in the build folder $1 (version $2),
+# the files a Windows user gets, with this machine's tools and without running anything: the zip
+# holds exactly the folder the programs need, every program and library in it is stripped and
+# may be placed anywhere in memory with its data kept from executing, sternzeit.exe opens no
+# console window and carries its icon and manifest and nothing else, sternzeit-convert.exe is a
+# console program; the installer asks for no administrator rights and shows the program's icon.
 set -eu
 build_dir=$1
 version=$2
 name=sternzeit-$version-windows-x64
 zip=$(cd "$build_dir" && pwd)/$name.zip
+setup=$build_dir/sternzeit-$version-setup.exe
 
 fail() { printf 'FAIL: %s\n' "$*"; exit 1; }
 for tool in cmake x86_64-w64-mingw32-objdump wrestool icotool; do
     command -v $tool >/dev/null || fail "$tool is missing (make windows installs it)"
 done
-[ -f "$zip" ] || fail "$zip is missing (make windows builds it)"
+for file in "$zip" "$setup"; do
+    [ -f "$file" ] || fail "$file is missing (make windows builds it)"
+done
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -78,13 +81,29 @@ unexpected=$(grep -v -e "^--type=3 --name=[1-7] --language=1033 " -e "^--type=14
 grep -q '^--type=14 ' "$work/resources" || fail "sternzeit.exe carries no icon group IDI_ICON1"
 grep -q '^--type=24 ' "$work/resources" || fail "sternzeit.exe carries no manifest as resource 1"
 
-wrestool -x --type=14 --name=IDI_ICON1 "$program" >"$work/icon.ico" || fail "cannot read IDI_ICON1"
-sizes=$(icotool -l "$work/icon.ico" | sed -n 's/.*--width=\([0-9]*\) --height=\([0-9]*\) .*/\1x\2/p' | sort -n | tr '\n' ' ')
-[ "$sizes" = "16x16 24x24 32x32 48x48 64x64 128x128 256x256 " ] || fail "IDI_ICON1 holds the sizes $sizes"
+# The sizes of an icon group $2 in the program $1, and the execution level its manifest asks for.
+icon_sizes() {
+    wrestool -x --type=14 --name="$2" "$1" >"$work/icon.ico" || fail "cannot read the icon group $2 of $1"
+    icotool -l "$work/icon.ico" | sed -n 's/.*--width=\([0-9]*\) --height=\([0-9]*\) .*/\1x\2/p' | sort -n | tr '\n' ' '
+}
+execution_level() {
+    wrestool -x --raw --type=24 --name=1 "$1" | grep -o '<requestedExecutionLevel [^>]*>'
+}
+all_sizes="16x16 24x24 32x32 48x48 64x64 128x128 256x256 "
 
-wrestool -x --raw --type=24 --name=1 "$program" >"$work/manifest" || fail "cannot read the manifest"
-grep -q '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' "$work/manifest" ||
-    fail "the manifest asks for another execution level: $(grep requestedExecutionLevel "$work/manifest")"
-grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' "$work/manifest" ||
+sizes=$(icon_sizes "$program" IDI_ICON1)
+[ "$sizes" = "$all_sizes" ] || fail "IDI_ICON1 holds the sizes $sizes"
+level=$(execution_level "$program")
+[ "$level" = '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' ] ||
+    fail "the manifest asks for another execution level: $level"
+wrestool -x --raw --type=24 --name=1 "$program" | grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' ||
     fail "the manifest does not ask for Common Controls 6.0.0.0"
-echo "the zip holds the folder as it must be"
+
+# Wine grants every program all rights, so only the installer's manifest shows that it asks for none.
+level=$(execution_level "$setup")
+[ "$level" = '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' ] ||
+    fail "the installer asks for another execution level: $level"
+group=$(wrestool -l --type=14 "$setup" | sed -n 's/^--type=14 --name=\([0-9]*\) .*/\1/p')
+sizes=$(icon_sizes "$setup" "$group")
+[ "$sizes" = "$all_sizes" ] || fail "the installer's icon holds the sizes $sizes"
+echo "the zip holds the folder as it must be, and the installer asks for no administrator rights"
