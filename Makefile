@@ -31,10 +31,10 @@ PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-d
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
-# Wine with a virtual X server beneath to run the programs, NSIS for the installer, and
-# Liberation Sans to stand in for Arial there too.
+# Wine with a virtual X server beneath to run the programs, NSIS for the installer, Qt's German
+# texts to ship beside the programs, and Liberation Sans to stand in for Arial there too.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                   icoutils wine wine64 xvfb xauth nsis fonts-liberation2
+                   icoutils wine wine64 xvfb xauth nsis qttranslations5-l10n fonts-liberation2
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
@@ -123,13 +123,17 @@ fresh-test:
 	$(SUDO) tools/fresh-root.sh $(FRESH_STEPS)
 
 # The programs and the tests for 64-bit Windows in $(WINDOWS_DIR), against a Qt cross-built from
-# Debian's Qt source once per machine (tools/windows-qt.sh; about half an hour the first time).
+# Debian's Qt source once per machine (tools/windows-qt.sh; about half an hour the first time);
+# then what a Windows user downloads: the folder with everything the programs need, the zip of
+# it and the installer.
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	qt=$$($(SUDO) tools/windows-qt.sh) && \
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/windows-x64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	cmake --build $(WINDOWS_DIR) --target windows_folder
+	cd $(WINDOWS_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)
