@@ -24,7 +24,7 @@ JOBS         ?= $(shell nproc)
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
            dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston \
-           dbus at-spi2-core x11-utils python3 python3-gi gir1.2-atspi-2.0
+           dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
