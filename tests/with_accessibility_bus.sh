@@ -2,6 +2,7 @@
 # Runs a program as a screen reader meets it and a client that reads and drives it: a virtual X
 # server, a private session bus, the accessibility bus with its registry (Debian's at-spi2-core),
 # the program, then the client given after "--" (usage: with_accessibility_bus.sh PROGRAM -- CLIENT...).
+# The client finds the screen as the user sees it in the XWD image that XVFB_SCREEN names.
 # Everything started here is stopped again however the client ends. Exits 77 (skipped) only
 # where the X server or the buses cannot run, otherwise with the client's status.
 set -u
@@ -39,13 +40,15 @@ await() {
 }
 
 # A desktop session's X server keeps what is published on it while the session runs; this one
-# would otherwise reset, and forget it, whenever its last client leaves.
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
+# would otherwise reset, and forget it, whenever its last client leaves. It keeps its screen in
+# a file.
+Xvfb -displayfd 3 -nolisten tcp -noreset -fbdir "$work" -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
 pids="$pids $!"
 await test -s "$work/display" || { cat "$work/xvfb.log" >&2; skip "Xvfb gave no display within 10 s"; }
 DISPLAY=:$(cat "$work/display")
 XDG_RUNTIME_DIR=$work
-export DISPLAY XDG_RUNTIME_DIR
+XVFB_SCREEN=$work/Xvfb_screen0
+export DISPLAY XDG_RUNTIME_DIR XVFB_SCREEN
 
 dbus-daemon --session --nofork --address="unix:path=$work/session" 2>"$work/dbus.log" &
 pids="$pids $!"
