@@ -18,9 +18,9 @@ JOBS         ?= $(shell nproc)
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
 # validators the install test runs, the Windows resource compiler the resource test tries, the
 # package tools and checkers of make package and its test, the virtual X server, tray host and
-# pointer the tray test works with, the compositor (with Qt's Wayland plugin above) the
-# Wayland test runs the windows on, the session and accessibility buses with the Python client
-# the accessibility test reads the program through, and Qt's German catalogue.
+# pointer the tray test and the Wayland move test work with, the compositor (with Qt's Wayland
+# plugin above) the Wayland tests run the windows on, the session and accessibility buses with
+# the Python client the accessibility tests read the program through, and Qt's German catalogue.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
            dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston \
