@@ -18,16 +18,16 @@ JOBS         ?= $(shell nproc)
 # main window's large texts, time zone data for the tests, Google Benchmark for bench/, the
 # validators the install test runs, the Windows resource compiler the resource test tries, the
 # package tools and checkers of make package and its test, the virtual X server, tray host and
-# pointer the tray test works with, the compositor (with Qt's Wayland plugin above) the Wayland
-# test runs the windows on, the X library the program asks the X server for its tray with, the
-# session bus, watcher, panel and bus client of the test with a panel that shows status icons,
-# the accessibility bus with the Python client the accessibility test reads the program through,
-# and Qt's German catalogue.
+# pointer the tray test and the Wayland move test work with, the compositor (with Qt's Wayland
+# plugin above) the Wayland tests run the windows on, the X library the program asks the X server
+# for its tray with, the session bus, watcher, panel and bus client of the test with a panel that
+# shows status icons, the accessibility bus with the Python client the accessibility tests read
+# the program through, and Qt's German catalogue.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
            dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston libx11-dev \
            dbus libglib2.0-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils \
-           at-spi2-core x11-utils python3 python3-gi gir1.2-atspi-2.0
+           at-spi2-core python3 python3-gi gir1.2-atspi-2.0
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,

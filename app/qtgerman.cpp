@@ -5,8 +5,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace {
-
 QString qtTranslationsFolder()
 {
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
@@ -15,8 +13,6 @@ QString qtTranslationsFolder()
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 #endif
 }
-
-} // namespace
 
 void useGermanQtTexts()
 {

@@ -1,6 +1,7 @@
 #include "captions.h"
 #include "dialogconversions.h"
 #include "patterns.h"
+#include "qtgerman.h"
 #include "stardate.h"
 #include "stardatetables.h"
 
@@ -19,10 +20,11 @@ struct Run
 };
 
 // A crashed or hung command leaves the exit code at -1.
-Run runConvert(const QStringList &arguments, const QByteArray &input = QByteArray())
+Run runConvert(const QStringList &arguments, const QByteArray &input = QByteArray(),
+               const QString &command = QStringLiteral(CONVERT_PROGRAM))
 {
     QProcess process;
-    process.start(QStringLiteral(CONVERT_PROGRAM), arguments);
+    process.start(command, arguments);
     process.write(input);
     process.closeWriteChannel();
     Run run;
@@ -64,6 +66,8 @@ private slots:
     void messagesAndExitCodes_data();
     void messagesAndExitCodes();
     void help();
+    void qtTextsWhereverTheCatalogueLies_data();
+    void qtTextsWhereverTheCatalogueLies();
     void junkOnStandardInput_data();
     void junkOnStandardInput();
 };
@@ -275,6 +279,44 @@ void TestConvert::help()
     const Run wrong = runConvert({"--bogus"});
     for (const char *english : {"Usage", "Options", "Arguments", "Displays", "Unknown"})
         QVERIFY2(!help.out.contains(QLatin1String(english)) && !wrong.err.contains(QLatin1String(english)), english);
+}
+
+void TestConvert::qtTextsWhereverTheCatalogueLies_data()
+{
+    QTest::addColumn<bool>("besideTheProgram");
+    QTest::addColumn<QString>("usage");
+    QTest::newRow("catalogue only in translations beside the program") << true << "Aufruf:";
+    QTest::newRow("no catalogue anywhere") << false << "Usage:";
+}
+
+// A copy of the command in a folder of its own, installed as a self-contained copy is: its
+// qt.conf sends Qt to a translations folder that is empty.
+void TestConvert::qtTextsWhereverTheCatalogueLies()
+{
+    QFETCH(bool, besideTheProgram);
+    QFETCH(QString, usage);
+    const QString catalogue = QDir(qtTranslationsFolder()).filePath(QStringLiteral("qtbase_de.qm"));
+    if (besideTheProgram && !QFile::exists(catalogue))
+        QSKIP("This Qt has no German catalogue to put beside the program.");
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QDir installed(folder.path());
+    const QString copy = installed.filePath(QFileInfo(QStringLiteral(CONVERT_PROGRAM)).fileName());
+    QVERIFY(QFile::copy(QStringLiteral(CONVERT_PROGRAM), copy));
+    QVERIFY(installed.mkdir(QStringLiteral("qt-translations")));
+    QFile qtConf(installed.filePath(QStringLiteral("qt.conf")));
+    QVERIFY(qtConf.open(QIODevice::WriteOnly));
+    qtConf.write("[Paths]\nTranslations=qt-translations\n");
+    qtConf.close();
+    if (besideTheProgram) {
+        QVERIFY(installed.mkdir(QStringLiteral("translations")));
+        QVERIFY(QFile::copy(catalogue, installed.filePath(QStringLiteral("translations/qtbase_de.qm"))));
+    }
+
+    const Run help = runConvert({"--help"}, QByteArray(), copy);
+    QVERIFY2(help.out.startsWith(usage), qPrintable(help.out.left(40)));
+    QCOMPARE(help.err, QString());
+    QCOMPARE(help.exitCode, 0);
 }
 
 void TestConvert::junkOnStandardInput_data()

@@ -1,15 +1,23 @@
 #!/bin/sh
-# Runs the given command as the client of a headless Wayland compositor of its own: weston in a
-# private runtime directory, stopped again on every way out. Exits with 77, which CTest counts
-# as skipped, only when weston is missing or cannot start.
+# Runs the given command as the client of a Wayland compositor of its own: weston in a private
+# runtime directory, stopped again on every way out.
+#
+#   with_weston.sh [--seat] COMMAND [ARGUMENT...]
+#
+# Without --seat weston runs headless, with no input devices at all. With --seat it runs as a
+# window on a virtual X server of its own, whose pointer and keyboard become its seat, and shows
+# every client window over its whole output; the command gets that X server's DISPLAY to press
+# and type there (with xdotool, say). Exits with 77, which CTest counts as skipped, only when
+# weston or the X server is missing or cannot start.
 set -u
 runtime=$(mktemp -d -t sternzeit-weston.XXXXXX)
 weston_pid=
+xvfb_pid=
 cleanup() {
-    if [ -n "$weston_pid" ]; then
-        kill "$weston_pid" 2>/dev/null
-        wait "$weston_pid" 2>/dev/null
-    fi
+    for pid in $weston_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     rm -rf "$runtime"
 }
 trap cleanup EXIT
@@ -17,12 +25,30 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-command -v weston >/dev/null || { echo "SKIP: weston is not installed"; exit 77; }
+skip() { echo "SKIP: $*"; exit 77; }
+command -v weston >/dev/null || skip "weston is not installed"
 
-# Should this script be killed outright, weston goes with it.
+backend="--backend=headless-backend.so"
+if [ "${1:-}" = --seat ]; then
+    shift
+    command -v Xvfb >/dev/null || skip "no Xvfb (Debian package xvfb)"
+    setpriv --pdeathsig TERM Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$runtime/display" 2>"$runtime/xvfb.log" &
+    xvfb_pid=$!
+    tries=0
+    until [ -s "$runtime/display" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -le 100 ] || { cat "$runtime/xvfb.log"; skip "Xvfb gave no display within 10 s"; }
+        sleep 0.1
+    done
+    DISPLAY=:$(cat "$runtime/display")
+    export DISPLAY
+    backend="--backend=x11-backend.so --use-pixman --shell=kiosk-shell.so"
+fi
+
+# Should this script be killed outright, weston and the X server go with it.
+# shellcheck disable=SC2086  # the backend's options are separate words
 XDG_RUNTIME_DIR=$runtime setpriv --pdeathsig TERM \
-    weston --backend=headless-backend.so --socket=sternzeit-test --idle-time=0 --no-config \
-           --log="$runtime/weston.log" &
+    weston $backend --socket=sternzeit-test --idle-time=0 --no-config --log="$runtime/weston.log" &
 weston_pid=$!
 
 tries=0
