@@ -122,7 +122,7 @@ fresh-test:
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	qt=$$($(SUDO) tools/windows-qt.sh) && \
-	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/windows-x64.cmake \
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
