@@ -38,7 +38,7 @@ FRESH_PACKAGES = debootstrap
 FRESH_STEPS ?= test "test QT=6" run
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows test-windows clean
 
 all: build
 
@@ -125,6 +125,11 @@ windows:
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+
+# The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
+# first and remove after the last (see tests/CMakeLists.txt).
+test-windows: windows
+	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)
