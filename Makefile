@@ -26,10 +26,10 @@ PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-d
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
-# Wine with a virtual X server beneath to run the programs, NSIS for the installer, and
-# Liberation Sans to stand in for Arial there too.
+# Wine with a virtual X server beneath to run the programs and the keyboard the real program's
+# test types on, NSIS for the installer, and Liberation Sans to stand in for Arial there too.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                   icoutils wine wine64 xvfb xauth nsis fonts-liberation2
+                   icoutils wine wine64 xvfb xauth xdotool nsis fonts-liberation2
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
