@@ -112,9 +112,11 @@ bench: deps
 
 # The README's two commands on a new machine: a minimal Debian 12 root (cached for a week in
 # /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test` and a `make run`
-# that must still be running after 10 s (see tools/fresh-root.sh).
+# that must still be running after 10 s (see tools/fresh-root.sh). A step that builds for
+# Windows takes this machine's Qt for Windows, which is built here first if need be.
 fresh-test:
 	$(call install_missing,$(FRESH_PACKAGES))
+	$(if $(findstring windows,$(FRESH_STEPS)),$(call install_missing,$(WINDOWS_PACKAGES)))
 	$(SUDO) tools/fresh-root.sh $(FRESH_STEPS)
 
 # The programs and the tests for 64-bit Windows in $(WINDOWS_DIR), against a Qt cross-built from
