@@ -52,7 +52,8 @@ case $program in /*) ;; *) program=$PWD/$program ;; esac
 # calls the test done. The program's standard error goes to a file instead, passed on as it grows
 # and to its end once the program has ended.
 log=$(mktemp "$WINEPREFIX/stderr.XXXXXX")
-wine cmd /c set 'TZ=&' "$(windows_path "$program")" "$@" 2>"$log" &
+exec 3<&0 # a program started in the background would read nothing
+wine cmd /c set 'TZ=&' "$(windows_path "$program")" "$@" <&3 3<&- 2>"$log" &
 wine=$!
 trap 'kill "$wine" 2>/dev/null' INT TERM HUP
 tail --pid="$wine" -f -s 0.1 -n +1 "$log" >&2
