@@ -5,26 +5,27 @@
 #
 #   sternzeit_on_wine.sh WINE_PREFIX COMMAND...
 #
-# COMMAND runs the program under Wine (with_wine.sh QT_PREFIX sternzeit.exe). It runs in a copy
-# of WINE_PREFIX: Wine ties a prefix's desktop to the display of its first program, and the
-# tests in WINE_PREFIX itself run without one. Exits 77 (skipped) only when the X server cannot
-# run here; stops the program, Wine and the X server and removes the copy on every way out.
+# COMMAND runs the program under Wine (with_wine.sh QT_PREFIX sternzeit.exe) in WINE_PREFIX,
+# which no other program may use meanwhile: Wine ties a prefix's desktop to the display of its
+# first program. Exits 77 (skipped) only when the X server cannot run here; stops the program,
+# Wine and the X server on every way out.
 set -u
-template=$1
+WINEPREFIX=$1
 shift
+export WINEPREFIX
 
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
 command -v Xvfb >/dev/null || skip "no Xvfb (Debian package xvfb)"
 command -v xdotool >/dev/null || skip "no xdotool (Debian package xdotool)"
-[ -d "$template/drive_c" ] || fail "no Wine prefix in $template"
+[ -d "$WINEPREFIX/drive_c" ] || fail "no Wine prefix in $WINEPREFIX"
 
-work=$(mktemp -d "$(dirname "$template")/wine-desktop.XXXXXX") || exit 1
+work=$(mktemp -d) || exit 1
 xvfb=
 program=
 cleanup() {
     [ -n "$program" ] && kill "$program" 2>/dev/null
-    [ -d "$work/prefix" ] && WINEPREFIX=$work/prefix wineserver -k 2>/dev/null
+    wineserver -k 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$work"
@@ -33,10 +34,6 @@ trap cleanup EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
-
-cp -a "$template" "$work/prefix" || fail "could not copy the Wine prefix"
-WINEPREFIX=$work/prefix
-export WINEPREFIX
 
 # The server picks a free display itself and writes its number once it accepts clients; should
 # this script be killed outright, the server goes with it, and Wine with the server.
