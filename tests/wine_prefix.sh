@@ -8,11 +8,12 @@
 # tall lines, which spreads the main window over twice its height. Liberation Sans, made to
 # Arial's widths, stands in for both: for Arial, which the main window's texts ask for, and for
 # Tahoma, which Windows puts behind "MS Shell Dlg 2", the default font that Qt 5 gives every
-# other text. (Wine's own Tahoma keeps Tahoma's widths in its tables but draws from bitmaps a
-# pixel wider per letter, so the conversion dialog's 16-pixel help text would lose its line
-# ends.) The font file also lies in the prefix's Fonts folder, where Qt's offscreen platform,
-# which reads font files itself, finds it as the one font there is. A program that crashes
-# gets no dialog that would wait for a click.
+# other text; on the program's lines the two differ by a few pixels at most. (Wine's own Tahoma,
+# Debian's fonts-wine, carries Tahoma's widths in its tables, yet Wine sets its letters up to a
+# pixel wider each, so that the conversion dialog's help text would need 340 of its 321 pixels.)
+# The font file also lies in the prefix's Fonts folder, where Qt's offscreen platform, which
+# reads font files itself, finds it as the one font there is. A program that crashes gets no
+# dialog that would wait for a click.
 set -eu
 
 usage() { echo "usage: $0 create|remove DIR" >&2; exit 2; }
