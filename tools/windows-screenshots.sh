@@ -16,7 +16,10 @@ build=${WINDOWS_DIR:-build-windows}
 command -v import >/dev/null || { echo "needs import (Debian package imagemagick)" >&2; exit 1; }
 command -v xdotool >/dev/null || { echo "needs xdotool (Debian package xdotool)" >&2; exit 1; }
 qt=$(sed -n 's/^STERNZEIT_WINDOWS_QT:[A-Z]*=//p' "$build/CMakeCache.txt")
-[ -n "$qt" ] && [ -f "$build/app/sternzeit.exe" ] || { echo "no Windows build in $build (make windows)" >&2; exit 1; }
+if [ -z "$qt" ] || [ ! -f "$build/app/sternzeit.exe" ]; then
+    echo "no Windows build in $build (make windows)" >&2
+    exit 1
+fi
 mkdir -p "$out"
 
 work=$(mktemp -d /var/tmp/sternzeit-screenshots.XXXXXX)
