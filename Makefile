@@ -31,10 +31,11 @@ PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-d
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
-# Wine with a virtual X server beneath to run the programs, NSIS for the installer, Qt's German
-# texts to ship beside the programs, and Liberation Sans to stand in for Arial there too.
+# Wine with a virtual X server beneath to run the programs and the keyboard the real program's
+# test types on, NSIS for the installer, Qt's German texts to ship beside the programs, and
+# Liberation Sans to stand in for Arial there too.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                   icoutils wine wine64 xvfb xauth nsis qttranslations5-l10n fonts-liberation2
+                   icoutils wine wine64 xvfb xauth xdotool nsis qttranslations5-l10n fonts-liberation2
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
@@ -43,7 +44,7 @@ FRESH_PACKAGES = debootstrap
 FRESH_STEPS ?= test "test QT=6" run
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows test-windows clean
 
 all: build
 
@@ -117,9 +118,11 @@ bench: deps
 
 # The README's two commands on a new machine: a minimal Debian 12 root (cached for a week in
 # /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test` and a `make run`
-# that must still be running after 10 s (see tools/fresh-root.sh).
+# that must still be running after 10 s (see tools/fresh-root.sh). A step that builds for
+# Windows takes this machine's Qt for Windows, which is built here first if need be.
 fresh-test:
 	$(call install_missing,$(FRESH_PACKAGES))
+	$(if $(findstring windows,$(FRESH_STEPS)),$(call install_missing,$(WINDOWS_PACKAGES)))
 	$(SUDO) tools/fresh-root.sh $(FRESH_STEPS)
 
 # The programs and the tests for 64-bit Windows in $(WINDOWS_DIR), against a Qt cross-built from
@@ -129,11 +132,16 @@ fresh-test:
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	qt=$$($(SUDO) tools/windows-qt.sh) && \
-	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/windows-x64.cmake \
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	cmake --build $(WINDOWS_DIR) --target windows_folder
 	cd $(WINDOWS_DIR) && cpack
+
+# The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
+# first and remove after the last (see tests/CMakeLists.txt).
+test-windows: windows
+	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)

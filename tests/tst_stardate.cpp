@@ -3,6 +3,7 @@
 #include "stardate.h"
 #include "stardatetables.h"
 
+#include <QTimeZone>
 #include <QtTest>
 
 #include <climits>
@@ -21,6 +22,8 @@ private slots:
     void inputForms();
     void roundTrips_data();
     void roundTrips();
+    void localTimesAreThoseOfTheSystemZone_data();
+    void localTimesAreThoseOfTheSystemZone();
 };
 
 void TestStardate::stardateTexts_data()
@@ -157,6 +160,28 @@ void TestStardate::roundTrips()
         QVERIFY2(back.isValid() ? qAbs(moment.secsTo(back)) <= maxDriftSecs : nearMidnight,
                  qPrintable(moment.toString(Qt::ISODate) + " is " + formula + ", back " + back.toString()));
     }
+}
+
+void TestStardate::localTimesAreThoseOfTheSystemZone_data()
+{
+    QTest::addColumn<QDateTime>("moment");
+    // Central Europe changed at 01:00 UTC on 31 March and 27 October 2013; each wall time here
+    // occurs once in either zone of the tests.
+    QTest::newRow("winter noon") << QDateTime(QDate(2013, 12, 5), QTime(11, 0), Qt::UTC);
+    QTest::newRow("summer noon") << QDateTime(QDate(2013, 7, 1), QTime(10, 0), Qt::UTC);
+    QTest::newRow("a minute before summer time") << QDateTime(QDate(2013, 3, 31), QTime(0, 59), Qt::UTC);
+    QTest::newRow("a minute into summer time") << QDateTime(QDate(2013, 3, 31), QTime(1, 1), Qt::UTC);
+    QTest::newRow("an hour before winter time") << QDateTime(QDate(2013, 10, 26), QTime(23, 59), Qt::UTC);
+    QTest::newRow("an hour into winter time") << QDateTime(QDate(2013, 10, 27), QTime(2, 1), Qt::UTC);
+}
+
+// A local date and time, from which the stardates are made and which the conversions give, is the
+// wall time of the system's time zone, on either side of its daylight-saving changes too.
+void TestStardate::localTimesAreThoseOfTheSystemZone()
+{
+    QFETCH(QDateTime, moment);
+    const QDateTime wallTime = moment.toTimeZone(QTimeZone::systemTimeZone());
+    QCOMPARE(localDateTime(wallTime.date(), wallTime.time()).toUTC(), moment);
 }
 
 QTEST_APPLESS_MAIN(TestStardate)

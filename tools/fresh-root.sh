@@ -13,6 +13,11 @@
 # arguments the steps are `test run`. The last line gives every step's result; the exit status
 # is non-zero when any step failed or the run could not be set up or cleaned up.
 #
+# Steps that build for Windows (`windows`, `test-windows`) get this machine's Qt for Windows,
+# built here first by tools/windows-qt.sh if it is not yet, and shown read-only in the root at
+# the same path: it comes from Debian's source either way and takes three quarters of an hour
+# to build. Everything else, Wine and its prefix included, the root makes from nothing.
+#
 # The debootstrap base is kept as a tarball in FRESH_CACHE_DIR (/var/cache/sternzeit-fresh-root)
 # and made anew when older than a week. Each run unpacks it into a new folder under /var/tmp (on a
 # tmpfs when there is memory to spare) and removes that folder at the end, only once nothing is
@@ -180,9 +185,10 @@ run_job() {
 }
 
 # Runs a shell command line in the clone inside the root, as root, with only the environment a
-# new machine's shell has: no display, no locale, nothing of the caller's.
+# new machine's shell has: no display, no locale, nothing of the caller's. The one addition keeps
+# a Windows step from building a Qt of its own where the machine's does not fit.
 in_root() {
-    chroot "$root" /usr/bin/env -i HOME=/root PATH="$root_path" ${CI:+CI="$CI"} \
+    chroot "$root" /usr/bin/env -i HOME=/root PATH="$root_path" ${CI:+CI="$CI"} WINDOWS_QT_CACHED_ONLY=1 \
         /bin/sh -c "cd /src && $1"
 }
 
@@ -246,6 +252,15 @@ prepare_root() {
         mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev" &&
         mount -t tmpfs -o mode=1777 tmpfs "$root/tmp" || return 1
     say "root: unpacked$where and mounted in $(elapsed_since "$started") s"
+}
+
+# This machine's Qt for Windows, read-only at the same path in the root.
+share_windows_qt() {
+    local qt started
+    started=$(date +%s)
+    qt=$("$repo/tools/windows-qt.sh" 2> >(tee -a "$log_dir/windows-qt.log" >&2)) || return 1
+    mkdir -p "$root$qt" && mount --bind "$qt" "$root$qt" && mount -o remount,bind,ro "$root$qt" || return 1
+    say "root: Qt for Windows from $qt, read-only ($(elapsed_since "$started") s)"
 }
 
 # A clone of HEAD in the root's /src.
@@ -326,6 +341,14 @@ total_started=$(date +%s)
 make_base || fail_setup "no debootstrap base (see $log_dir/debootstrap.log)"
 prepare_root || fail_setup "could not prepare the root in $work"
 clone_head || fail_setup "could not clone HEAD into the root"
+for step in "${steps[@]}"; do
+    case ${step%% *} in
+        windows | test-windows)
+            share_windows_qt || fail_setup "no Qt for Windows (see $log_dir/windows-qt.log)"
+            break
+            ;;
+    esac
+done
 for step in "${steps[@]}"; do run_step "$step"; done
 say "total $(elapsed_since "$total_started") s; logs in $log_dir"
 

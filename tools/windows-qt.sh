@@ -25,7 +25,9 @@
 # <source version>-<hash of the configure line and the compiler's version>, and returned at once when it is there. A lock
 # lets one run build while the others wait for it. The source and build tree live in a folder
 # under /var/tmp that goes away on every way out; only a finished prefix is ever moved into
-# the cache. Needs root for the cache, unless WINDOWS_QT_CACHE points somewhere writable.
+# the cache. Needs root for the cache, unless WINDOWS_QT_CACHE points somewhere writable. With
+# WINDOWS_QT_CACHED_ONLY set it fails rather than build (as in a fresh root, which is given the
+# machine's own build).
 # shellcheck disable=SC2317  # cleanup runs from the EXIT trap
 set -euo pipefail
 set -m # each long step runs as a process group of its own, which a signal ends as a whole
@@ -127,6 +129,10 @@ if [ -f "$prefix/.complete" ]; then
     say "Qt $version for Windows from the cache"
     echo "$prefix"
     exit 0
+fi
+if [ -n "${WINDOWS_QT_CACHED_ONLY:-}" ]; then
+    say "Qt $version for Windows is not in the cache ($prefix), and WINDOWS_QT_CACHED_ONLY is set"
+    exit 1
 fi
 
 total_started=$(date +%s)

@@ -2,7 +2,7 @@
 # threads variant, which is the one the Qt of tools/windows-qt.sh is built with (std::thread and
 # the C++ runtime DLLs must match). STERNZEIT_WINDOWS_QT names that Qt's installed prefix:
 #
-#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/windows-x64.cmake \
+#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
 #         -DSTERNZEIT_WINDOWS_QT=$(tools/windows-qt.sh)
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
