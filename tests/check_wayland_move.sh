@@ -4,6 +4,7 @@
 # "with_weston.sh --seat", whose compositor shows the window over its whole output on a virtual
 # X server, and presses there with xdotool. Exits 77 (skipped) only without xdotool.
 set -u
+. "$(dirname "$0")/virtual_display.sh"
 program=$1
 command -v xdotool >/dev/null || { echo "SKIP: no xdotool (Debian package xdotool)"; exit 77; }
 
@@ -20,15 +21,6 @@ trap 'exit 143' TERM HUP
 WAYLAND_DEBUG=client "$program" 2>"$log" &
 pid=$!
 
-# Waits up to 10 s for a condition, given as a command.
-await() {
-    tries=0
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ "$tries" -le 100 ] || return 1
-        sleep 0.1
-    done
-}
 fail() { echo "FAIL: $*"; exit 1; }
 
 # The main window, and the splash gone from in front of it.

@@ -7,6 +7,7 @@
 # there; and the silent uninstaller must leave no file and no key of the user's behind. Exits 77
 # (skipped) only where Wine or the X server cannot start here.
 set -u
+. "$(dirname "$0")/virtual_display.sh"
 build_dir=$(cd "$1" && pwd) || exit 1
 version=$2
 setup=$build_dir/sternzeit-$version-setup.exe
@@ -48,24 +49,7 @@ WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export HOME XDG_RUNTIME_DIR WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 unset WINEPATH QT_PLUGIN_PATH QT_QPA_PLATFORM QT_SCALE_FACTOR QT_FORCE_STDERR_LOGGING XDG_DATA_HOME XDG_CONFIG_HOME
 
-# The server picks a free display itself and writes its number once it accepts clients. Another
-# one starting at the same moment may take the number it chose, so it has three tries.
-for attempt in 1 2 3; do
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb=$!
-    tries=0
-    while [ ! -s "$work/display" ] && [ "$tries" -le 100 ] && kill -0 "$xvfb" 2>/dev/null; do
-        tries=$((tries + 1))
-        sleep 0.1
-    done
-    [ -s "$work/display" ] && break
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb"
-    xvfb=
-done
-[ -n "$xvfb" ] || { cat "$work/xvfb.log"; skip "Xvfb gave no display in three tries"; }
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+start_virtual_display "$work"
 
 started=$(date +%s)
 wineboot --init >"$work/wineboot.log" 2>&1 && wineserver -w ||

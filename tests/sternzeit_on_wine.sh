@@ -10,6 +10,7 @@
 # first program. Exits 77 (skipped) only when the X server cannot run here; stops the program,
 # Wine and the X server on every way out.
 set -u
+. "$(dirname "$0")/virtual_display.sh"
 WINEPREFIX=$1
 shift
 export WINEPREFIX
@@ -35,20 +36,8 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# The server picks a free display itself and writes its number once it accepts clients; should
-# this script be killed outright, the server goes with it, and Wine with the server.
-setpriv --pdeathsig TERM Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
-    3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-tries=0
-until [ -s "$work/display" ]; do
-    kill -0 "$xvfb" 2>/dev/null || { cat "$work/xvfb.log"; xvfb=; skip "Xvfb did not start"; }
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] || skip "Xvfb gave no display within 10 s"
-    sleep 0.1
-done
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+# Should this script be killed outright, Wine goes with the X server.
+start_virtual_display "$work"
 unset QT_QPA_PLATFORM
 
 "$@" &

@@ -6,6 +6,7 @@
 # Everything started here is stopped again however the client ends. Exits 77 (skipped) only
 # where the X server or the buses cannot run, otherwise with the client's status.
 set -u
+. "$(dirname "$0")/virtual_display.sh"
 
 skip() { echo "SKIP: $*" >&2; exit 77; }
 launcher=/usr/libexec/at-spi-bus-launcher
@@ -19,9 +20,10 @@ shift 2
 
 work=$(mktemp -d) || exit 1
 chmod 700 "$work"
+xvfb=
 pids=
 cleanup() {
-    for pid in $pids; do kill "$pid" 2>/dev/null; done
+    for pid in $xvfb $pids; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
     rm -rf "$work"
 }
@@ -29,26 +31,13 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# Waits up to 10 s for a condition, given as a command.
-await() {
-    tries=0
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        [ "$tries" -le 100 ] || return 1
-        sleep 0.1
-    done
-}
-
 # A desktop session's X server keeps what is published on it while the session runs; this one
 # would otherwise reset, and forget it, whenever its last client leaves. It keeps its screen in
 # a file.
-Xvfb -displayfd 3 -nolisten tcp -noreset -fbdir "$work" -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
-pids="$pids $!"
-await test -s "$work/display" || { cat "$work/xvfb.log" >&2; skip "Xvfb gave no display within 10 s"; }
-DISPLAY=:$(cat "$work/display")
+start_virtual_display "$work" -noreset -fbdir "$work"
 XDG_RUNTIME_DIR=$work
 XVFB_SCREEN=$work/Xvfb_screen0
-export DISPLAY XDG_RUNTIME_DIR XVFB_SCREEN
+export XDG_RUNTIME_DIR XVFB_SCREEN
 
 dbus-daemon --session --nofork --address="unix:path=$work/session" 2>"$work/dbus.log" &
 pids="$pids $!"

@@ -6,6 +6,7 @@
 # however the command ends. Exits 77 (skipped) when the X server, the bus, the watcher or the
 # panel cannot run here, otherwise with the command's status.
 set -u
+. "$(dirname "$0")/virtual_display.sh"
 
 skip() { echo "SKIP: $*" >&2; exit 77; }
 command -v Xvfb >/dev/null || skip "no Xvfb (Debian package xvfb)"
@@ -39,24 +40,9 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# Waits up to 10 s for the shell condition given, while the process given still runs.
-await() {
-    tries=0
-    until eval "$2"; do
-        kill -0 "$1" 2>/dev/null || return 1
-        tries=$((tries + 1))
-        [ "$tries" -le 100 ] || return 1
-        sleep 0.1
-    done
-}
-
-# The server picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-await "$xvfb" '[ -s "$work/display" ]' || { cat "$work/xvfb.log" >&2; skip "Xvfb did not start"; }
-DISPLAY=:$(cat "$work/display")
+start_virtual_display "$work"
 XDG_RUNTIME_DIR=$work
-export DISPLAY XDG_RUNTIME_DIR
+export XDG_RUNTIME_DIR
 
 # A bus that starts no services of its own, so that nothing outlives it.
 cat >"$work/bus.conf" <<CONF
@@ -74,7 +60,7 @@ cat >"$work/bus.conf" <<CONF
 CONF
 dbus-daemon --config-file="$work/bus.conf" --nofork --print-address=3 3>"$work/bus" 2>"$work/bus.log" &
 bus=$!
-await "$bus" '[ -s "$work/bus" ]' || { cat "$work/bus.log" >&2; skip "the session bus did not start"; }
+await_while "$bus" test -s "$work/bus" || { cat "$work/bus.log" >&2; skip "the session bus did not start"; }
 DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
 export DBUS_SESSION_BUS_ADDRESS
 # The panel draws on the X server also beside a Wayland compositor, and without the accessibility
@@ -92,7 +78,7 @@ $STATUS_WATCHER_COMMAND >"$work/watcher.log" 2>&1 &
 watcher=$!
 $STATUS_PANEL_COMMAND >"$work/panel.log" 2>&1 &
 panel=$!
-await "$panel" host_registered && kill -0 "$watcher" 2>/dev/null || {
+await_while "$panel" host_registered && kill -0 "$watcher" 2>/dev/null || {
     cat "$work/watcher.log" "$work/panel.log" >&2
     skip "the watcher and the panel did not start"
 }

@@ -3,6 +3,7 @@
 # its top right, and stops both again however the command ends. Exits 77 (skipped) when the X
 # server or the tray cannot run here, otherwise with the command's status.
 set -u
+. "$(dirname "$0")/virtual_display.sh"
 
 skip() { echo "SKIP: $*" >&2; exit 77; }
 command -v Xvfb >/dev/null || skip "no Xvfb (Debian package xvfb)"
@@ -24,19 +25,9 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# The server picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-tries=0
-until [ -s "$work/display" ]; do
-    kill -0 "$xvfb" 2>/dev/null || { cat "$work/xvfb.log" >&2; skip "Xvfb did not start"; }
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] || skip "Xvfb gave no display within 10 s"
-    sleep 0.1
-done
-DISPLAY=:$(cat "$work/display")
+start_virtual_display "$work"
 XDG_RUNTIME_DIR=$work
-export DISPLAY XDG_RUNTIME_DIR
+export XDG_RUNTIME_DIR
 # Without a session bus Qt asks the X server for the tray, which is what trayer offers.
 unset DBUS_SESSION_BUS_ADDRESS
 

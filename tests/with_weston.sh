@@ -10,11 +10,12 @@
 # and type there (with xdotool, say). Exits with 77, which CTest counts as skipped, only when
 # weston or the X server is missing or cannot start.
 set -u
+. "$(dirname "$0")/virtual_display.sh"
 runtime=$(mktemp -d -t sternzeit-weston.XXXXXX)
 weston_pid=
-xvfb_pid=
+xvfb=
 cleanup() {
-    for pid in $weston_pid $xvfb_pid; do
+    for pid in $weston_pid $xvfb; do
         kill "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
@@ -32,16 +33,7 @@ backend="--backend=headless-backend.so"
 if [ "${1:-}" = --seat ]; then
     shift
     command -v Xvfb >/dev/null || skip "no Xvfb (Debian package xvfb)"
-    setpriv --pdeathsig TERM Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$runtime/display" 2>"$runtime/xvfb.log" &
-    xvfb_pid=$!
-    tries=0
-    until [ -s "$runtime/display" ]; do
-        tries=$((tries + 1))
-        [ "$tries" -le 100 ] || { cat "$runtime/xvfb.log"; skip "Xvfb gave no display within 10 s"; }
-        sleep 0.1
-    done
-    DISPLAY=:$(cat "$runtime/display")
-    export DISPLAY
+    start_virtual_display "$runtime"
     backend="--backend=x11-backend.so --use-pixman --shell=kiosk-shell.so"
 fi
 
