@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The start-up of the Windows build under Wine: sternzeit.exe against minimalclock.exe, built
 # with the same Qt, each run from the folder a Windows user unpacks, on Qt's Windows platform, in
-# a private Wine prefix on a private Xvfb. After the prefix is warm (its server kept running and
+# a private Wine prefix on a private Xvfb. After the prefix is warm (Wine's desktop kept up and
 # one unmeasured start of each, since the first program in a prefix starts Wine itself), the two
 # start in turn, several times each, under startupwatch, which sees Wine's windows as X windows;
 # the figure is the median time from the fork to the first paint of the splash, the one window
@@ -84,7 +84,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 mkdir -p "$logDir"
-rm -rf "$logDir/programs" "$logDir/desktop.fifo"
+rm -rf "$logDir/programs" "$logDir/desktop.fifo" "$logDir"/warm-up-* "$logDir"/start-*
 
 # Both programs in one folder as the zip holds it, with the same DLLs and plugins beside them,
 # both stripped as the folder's programs are.
