@@ -43,9 +43,11 @@ while getopts "s:b:W:l:h" option; do
 done
 [[ $starts =~ ^[1-9][0-9]*$ ]] || usage
 
-startupwatch=$(cd "$buildDir" 2>/dev/null && pwd)/bench/startupwatch
-[[ -x $startupwatch ]] || fail "$startupwatch is missing; build first (make build, with libx11-dev and libxdamage-dev)"
-windowsDir=$(cd "$windowsDir" 2>/dev/null && pwd) || fail "$windowsDir is missing; build first (make windows)"
+startupwatch=$buildDir/bench/startupwatch
+[[ -x $startupwatch ]] || fail "$startupwatch is missing; build first (make bench)"
+startupwatch=$(realpath "$startupwatch")
+[[ -d $windowsDir ]] || fail "$windowsDir is missing; build first (make windows)"
+windowsDir=$(realpath "$windowsDir")
 shopt -s nullglob
 folders=("$windowsDir"/sternzeit-*-windows-x64/)
 shopt -u nullglob
@@ -132,7 +134,8 @@ stopProgram() {
 # splashMs. The program inherits the watcher's output, so that goes to a file, never a pipe.
 start() {
     local name=$1 log=$2
-    "$startupwatch" -t "$watchMs" wine "${program[$name]}" >"$log" 2>"${log%.log}.stderr"
+    "$startupwatch" -t "$watchMs" wine "${program[$name]}" >"$log" 2>"${log%.log}.stderr" ||
+        fail "startupwatch could not watch $name (see ${log%.log}.stderr)"
     programPid=$(awk '$1 == "pid" { print $2 }' "$log")
     splashMs=$(awk -v size="$splashSize" '$1 == "paint" && $3 == size { print $4; exit }' "$log")
     stopProgram
