@@ -99,7 +99,8 @@ names=(sternzeit minimalclock)
 sh "$here/../tests/wine_prefix.sh" create "$WINEPREFIX" >"$logDir/prefix.log" 2>&1 ||
     fail "cannot make the Wine prefix (see $logDir/prefix.log)"
 
-# Should this script be killed outright, the server goes with it, and Wine with the server.
+# Should this script be killed outright, where no trap runs, the X server goes with it; what
+# runs in the prefix then stays until tests/wine_prefix.sh removes it.
 setpriv --pdeathsig TERM Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
     3>"$logDir/display" 2>"$logDir/xvfb.log" &
 xvfbPid=$!
