@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "shownwindow.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -233,15 +234,6 @@ QString timesSummary(const QWidget &window)
 {
     return QStringLiteral("Aktuelle Zeit: %1\nMein Sternzeitformat: %2\nAnderes Sternzeitformat: %3")
         .arg(text(window, "showNormalTime"), text(window, "myFormat"), text(window, "otherFormat"));
-}
-
-QWidget *visibleWindow(const char *className)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->inherits(className) && widget->isVisible())
-            return widget;
-    }
-    return nullptr;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "shownwindow.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -59,15 +60,6 @@ bool clickEntry(QMenu *menu, const QString &entry)
 bool choose(QSystemTrayIcon *icon, const QString &entry)
 {
     return openMenu(icon) && clickEntry(icon->contextMenu(), entry);
-}
-
-QWidget *visibleWindow(const char *className)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->inherits(className) && widget->isVisible())
-            return widget;
-    }
-    return nullptr;
 }
 
 } // namespace
