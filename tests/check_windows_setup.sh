@@ -136,12 +136,7 @@ for second in 1 2 3 4 5 6 7 8 9 10; do
 done
 # Asked to close as Windows asks when the user logs off: the program must end, and end well.
 wine taskkill /im sternzeit.exe >/dev/null 2>&1 || fail "taskkill found no sternzeit.exe"
-tries=0
-while kill -0 "$program" 2>/dev/null; do
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] || fail "the installed sternzeit.exe did not end within 10 s of being asked to close"
-    sleep 0.1
-done
+await_end "$program" 10 || fail "the installed sternzeit.exe did not end within 10 s of being asked to close"
 wait "$program"
 status=$?
 program=

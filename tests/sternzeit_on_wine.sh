@@ -90,12 +90,7 @@ main=$(xdotool search --onlyvisible --name '^Sternzeit$' | while read -r window;
     [ "$(xdotool getwindowname "$window")" = Sternzeit ] && echo "$window"; done)
 xdotool mousemove --window "$main" 680 219 click 1
 
-tries=0
-while kill -0 "$program" 2>/dev/null; do
-    tries=$((tries + 1))
-    [ "$tries" -le 300 ] || fail "the program still runs 30 s after Schließen"
-    sleep 0.1
-done
+await_end "$program" 30 || fail "the program still runs 30 s after Schließen"
 wait "$program"
 status=$?
 program=

@@ -3,6 +3,7 @@
 #
 #   await COMMAND...                     waits up to 10 s for the command to succeed
 #   await_while PID COMMAND...           the same, giving up at once should process PID end
+#   await_end PID SECONDS                waits up to SECONDS for process PID to end
 #   start_virtual_display DIR [OPTION...]
 #
 # start_virtual_display starts Xvfb, with the Xvfb options given, on a free display; its display
@@ -20,6 +21,15 @@ await_while() {
         [ -z "$watched" ] || kill -0 "$watched" 2>/dev/null || return 1
         tries=$((tries + 1))
         [ "$tries" -le 100 ] || return 1
+        sleep 0.1
+    done
+}
+
+await_end() {
+    tries=0
+    while kill -0 "$1" 2>/dev/null; do
+        tries=$((tries + 1))
+        [ "$tries" -le $(($2 * 10)) ] || return 1
         sleep 0.1
     done
 }
