@@ -116,7 +116,11 @@ if [ -z "$version" ] || [ "$version" = "(none)" ]; then
     exit 1
 fi
 tools_version=$($target-g++-posix -dumpversion)
-key=$(printf '%s\n' "${configure_options[@]}" "$tools_version" | sha1sum | cut -c1-12)
+# Two builds of the same source with the same options give the same bytes, wherever their tree
+# lies: the compilers map the tree's folder to this one, so that no build folder reaches a binary.
+readonly tree_in_binaries=/usr/src/sternzeit-windows-qt
+key=$(printf '%s\n' "${configure_options[@]}" "$tools_version" "-ffile-prefix-map=$tree_in_binaries" |
+    sha1sum | cut -c1-12)
 prefix=$cache_root/$version-$key
 
 mkdir -p "$cache_root"
@@ -166,10 +170,21 @@ rm -f "$work"/source/*.tar.* "$work"/source/*.dsc
 say "fetched ${dsc##*/} (checked against the archive's signed index and its checksums) in $(elapsed_since "$step_started") s"
 
 # The cross compiler with posix threads, whatever the machine's alternatives choose: a private
-# folder of tool names in front of PATH.
+# folder of tool names in front of PATH, the compilers among them mapping the tree's folder away.
 mkdir -p "$work/bin"
-for tool in gcc g++ c++ cpp; do ln -s "/usr/bin/$target-$tool-posix" "$work/bin/$target-$tool"; done
+for tool in gcc g++ c++; do
+    printf '#!/bin/sh\nexec /usr/bin/%s-%s-posix -ffile-prefix-map=%s=%s "$@"\n' \
+        "$target" "$tool" "$work" "$tree_in_binaries" >"$work/bin/$target-$tool"
+    chmod +x "$work/bin/$target-$tool"
+done
+ln -s "/usr/bin/$target-cpp-posix" "$work/bin/$target-cpp"
 export PATH=$work/bin:$PATH
+# The linker stamps each DLL's header, and rcc each resource, with the time of the source's last
+# change in Debian's changelog rather than the time of the build; a date set for the programs
+# around it does not reach Qt, which is cached by source and options alone.
+SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$work/source/qtbase/debian/changelog" -STimestamp)
+QT_RCC_SOURCE_DATE_OVERRIDE=$SOURCE_DATE_EPOCH
+export SOURCE_DATE_EPOCH QT_RCC_SOURCE_DATE_OVERRIDE
 
 mkdir -p "$work/build"
 cd "$work/build"
