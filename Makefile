@@ -40,11 +40,24 @@ FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 FRESH_PACKAGES = debootstrap
+# The check that two builds give the same bytes: the clones, the clock set later, a second
+# locale, and the tool that shows what differs.
+REPRODUCIBLE_PACKAGES = git faketime locales-all diffoscope
 # The steps of fresh-test, one make call each; a step with arguments goes in quotes.
 FRESH_STEPS ?= test "test QT=6" run
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows test-windows clean
+# Every time stamp the builds write (in the packages, the Windows programs' headers, the resource
+# bundle) is that of the last commit, unless SOURCE_DATE_EPOCH names another: the same commit
+# gives the same bytes, wherever and whenever it is built (make reproducible checks it).
+ifndef SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH := $(shell git -C "$(CURDIR)" log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
+.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows test-windows reproducible clean
 
 all: build
 
@@ -97,7 +110,7 @@ fuzz: deps
 			|| exit 1; \
 	done
 
-# A Debian package in $(BUILD_DIR), checked by the package test.
+# A Debian package in $(BUILD_DIR), checked by the package test, with SHA256SUMS beside it.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
@@ -128,7 +141,8 @@ fresh-test:
 # The programs and the tests for 64-bit Windows in $(WINDOWS_DIR), against a Qt cross-built from
 # Debian's Qt source once per machine (tools/windows-qt.sh; about half an hour the first time);
 # then what a Windows user downloads: the folder with everything the programs need, the zip of
-# it and the installer.
+# it and the installer, with SHA256SUMS beside them. The zip keeps its files' times in the local
+# time of the build, so it is packed in UTC.
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	qt=$$($(SUDO) tools/windows-qt.sh) && \
@@ -136,12 +150,19 @@ windows:
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	cmake --build $(WINDOWS_DIR) --target windows_folder
-	cd $(WINDOWS_DIR) && cpack
+	cd $(WINDOWS_DIR) && TZ=UTC cpack
 
 # The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
 # first and remove after the last (see tests/CMakeLists.txt).
 test-windows: windows
 	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Builds the Debian package and the Windows folder, zip and installer twice, from two clones of
+# HEAD in different folders, a year apart, with different umask, locale and time zone, and
+# compares them byte for byte; diffoscope shows what differs (tools/reproducible.sh).
+reproducible:
+	$(call install_missing,$(PACKAGES) $(WINDOWS_PACKAGES) $(REPRODUCIBLE_PACKAGES))
+	JOBS=$(JOBS) tools/reproducible.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)

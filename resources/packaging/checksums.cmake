@@ -1,0 +1,36 @@
+# Run by cpack after it made its packages (CPACK_POST_BUILD_SCRIPTS): SHA256SUMS beside them gets a
+# line for each, as sha256sum writes and checks it, in place of an older line for the same name.
+# The lines of packages made by an earlier cpack run (the zip, before the installer) stay while
+# their file is there. The lines go by name, so that the list too is the same each time.
+set(folder "${CPACK_OUTPUT_FILE_PREFIX}")
+if(NOT folder)
+    set(folder "${CPACK_PACKAGE_DIRECTORY}")
+endif()
+set(sums "${folder}/SHA256SUMS")
+
+set(made "")
+set(entries "")
+foreach(package IN LISTS CPACK_PACKAGE_FILES)
+    get_filename_component(name "${package}" NAME)
+    file(SHA256 "${package}" sum)
+    list(APPEND made "${name}")
+    list(APPEND entries "${name}|${sum}")
+endforeach()
+if(EXISTS "${sums}")
+    file(STRINGS "${sums}" lines)
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^([0-9a-f]+)  (.+)$" AND NOT CMAKE_MATCH_2 IN_LIST made AND EXISTS "${folder}/${CMAKE_MATCH_2}")
+            list(APPEND entries "${CMAKE_MATCH_2}|${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+endif()
+
+list(SORT entries)
+set(text "")
+foreach(entry IN LISTS entries)
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 name)
+    list(GET entry 1 sum)
+    string(APPEND text "${sum}  ${name}\n")
+endforeach()
+file(WRITE "${sums}" "${text}")
