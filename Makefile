@@ -32,10 +32,11 @@ FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
 # Wine with a virtual X server beneath to run the programs and the keyboard the real program's
-# test types on, NSIS for the installer, Qt's German texts to ship beside the programs, and
-# Liberation Sans to stand in for Arial there too.
+# test types on, NSIS for the installer, the tool that puts the zip's members in order, Qt's
+# German texts to ship beside the programs, and Liberation Sans to stand in for Arial there too.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                   icoutils wine wine64 xvfb xauth xdotool nsis qttranslations5-l10n fonts-liberation2
+                   icoutils wine wine64 xvfb xauth xdotool nsis strip-nondeterminism \
+                   qttranslations5-l10n fonts-liberation2
 FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
@@ -110,9 +111,10 @@ fuzz: deps
 			|| exit 1; \
 	done
 
-# A Debian package in $(BUILD_DIR), checked by the package test, with SHA256SUMS beside it.
+# A Debian package in $(BUILD_DIR), checked by the package test, with SHA256SUMS beside it. The
+# members of the .deb take the modes of the files cpack writes for them, hence the umask.
 package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+	cd $(BUILD_DIR) && umask 022 && cpack -G DEB
 
 # clang-tidy over our own sources with the checks of .clang-tidy; any warning fails. The build
 # comes first, since the sources include the forms' generated headers.
@@ -141,8 +143,7 @@ fresh-test:
 # The programs and the tests for 64-bit Windows in $(WINDOWS_DIR), against a Qt cross-built from
 # Debian's Qt source once per machine (tools/windows-qt.sh; about half an hour the first time);
 # then what a Windows user downloads: the folder with everything the programs need, the zip of
-# it and the installer, with SHA256SUMS beside them. The zip keeps its files' times in the local
-# time of the build, so it is packed in UTC.
+# it and the installer, with SHA256SUMS beside them.
 windows:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	qt=$$($(SUDO) tools/windows-qt.sh) && \
@@ -150,7 +151,7 @@ windows:
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 	cmake --build $(WINDOWS_DIR) --target windows_folder
-	cd $(WINDOWS_DIR) && TZ=UTC cpack
+	cd $(WINDOWS_DIR) && cpack
 
 # The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
 # first and remove after the last (see tests/CMakeLists.txt).
