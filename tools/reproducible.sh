@@ -2,9 +2,9 @@
 # Builds what Sternzeit ships twice, from two clean clones of the current commit, and holds the
 # two builds to the same bytes: the Debian package of `make package`, and the folder's programs
 # and libraries, the zip and the installer of `make windows` (against this machine's Qt for
-# Windows). The second build differs from the first in everything that must not matter: the
-# folder it lies in, the time (a year and a month later, under faketime), the umask, the locale
-# and the time zone.
+# Windows, which the first build makes if it is not there yet). The second build differs from
+# the first in everything that must not matter: the folder it lies in, the time (a year and a
+# month later, under faketime), the umask, the locale and the time zone.
 #
 #   tools/reproducible.sh [package] [windows]     (both without arguments)
 #
@@ -59,11 +59,6 @@ commit=$(git -C "$repo" rev-parse HEAD)
 if [ -n "$(git -C "$repo" status --porcelain --untracked-files=no)" ]; then
     say "uncommitted changes are not part of this check, only commit ${commit:0:12}"
 fi
-# The Qt for Windows both builds use, built first if need be, so that neither build makes it.
-if [[ " ${goals[*]} " == *" windows "* ]]; then
-    "$repo/tools/windows-qt.sh" >/dev/null || exit 2
-fi
-
 work=$(mktemp -d /var/tmp/sternzeit-reproducible.XXXXXX)
 rm -rf "$log_dir"
 mkdir -p "$log_dir"
