@@ -115,7 +115,7 @@ void TestResources::windowsIcon_data()
 void TestResources::windowsIcon()
 {
     QFETCH(int, size);
-    const QString fileName = QFINDTESTDATA("../resources/sternzeit.ico");
+    const QString fileName = SOURCE_DIR "/resources/sternzeit.ico";
     const QVector<IconEntry> entries = iconEntries(readFile(fileName));
     QCOMPARE(entries.size(), 7);
     const auto entry = std::find_if(entries.cbegin(), entries.cend(), [size](const IconEntry &e) { return e.size == size; });
@@ -125,7 +125,7 @@ void TestResources::windowsIcon()
     QImageReader reader(fileName, "ico");
     QVERIFY(reader.jumpToImage(int(entry - entries.cbegin())));
     const QImage shown = reader.read().convertToFormat(QImage::Format_ARGB32);
-    const QImage drawn = QImage(QFINDTESTDATA(QString("../resources/icons/sternzeit-%1.png").arg(size)))
+    const QImage drawn = QImage(QString(SOURCE_DIR "/resources/icons/sternzeit-%1.png").arg(size))
                              .convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(shown.size(), QSize(size, size));
     QVERIFY(shown == drawn);
@@ -170,17 +170,17 @@ void TestResources::resourceScriptCompiles()
     QTemporaryDir output;
     QVERIFY(output.isValid());
     const QString res = output.filePath("sternzeit.res");
-    arguments << "-i" << QFINDTESTDATA("../resources/sternzeit.rc") << "-O" << "res" << "-o" << res;
+    arguments << "-i" << SOURCE_DIR "/resources/sternzeit.rc" << "-O" << "res" << "-o" << res;
 
     QCOMPARE(QProcess::execute(windres, arguments), 0);
 
     // The icon's pictures and the manifest go in as they are, and the icon under the name the toolkit looks up.
     const QByteArray compiled = readFile(res);
-    const QVector<IconEntry> icons = iconEntries(readFile(QFINDTESTDATA("../resources/sternzeit.ico")));
+    const QVector<IconEntry> icons = iconEntries(readFile(SOURCE_DIR "/resources/sternzeit.ico"));
     QVERIFY(!icons.isEmpty());
     for (const IconEntry &icon : icons)
         QVERIFY2(compiled.contains(icon.data), qPrintable(QString::number(icon.size)));
-    QVERIFY(compiled.contains(readFile(QFINDTESTDATA("../resources/sternzeit.manifest"))));
+    QVERIFY(compiled.contains(readFile(SOURCE_DIR "/resources/sternzeit.manifest")));
     QVERIFY(compiled.contains(QByteArray(reinterpret_cast<const char *>(u"IDI_ICON1"), 18)));
 }
 
