@@ -58,7 +58,7 @@ ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows test-windows reproducible clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows-package windows test-windows reproducible clean
 
 all: build
 
@@ -111,9 +111,11 @@ fuzz: deps
 			|| exit 1; \
 	done
 
-# A Debian package in $(BUILD_DIR), checked by the package test, with SHA256SUMS beside it. The
-# members of the .deb take the modes of the files cpack writes for them, hence the umask.
-package: build
+# A Debian package in $(BUILD_DIR), checked by the package test, with SHA256SUMS beside it. Only
+# what it holds is built, not the tests. The members of the .deb take the modes of the files cpack
+# writes for them, hence the umask.
+package: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target package_files
 	cd $(BUILD_DIR) && umask 022 && cpack -G DEB
 
 # clang-tidy over our own sources with the checks of .clang-tidy; any warning fails. The build
@@ -140,18 +142,21 @@ fresh-test:
 	$(if $(findstring windows,$(FRESH_STEPS)),$(call install_missing,$(WINDOWS_PACKAGES)))
 	$(SUDO) tools/fresh-root.sh $(FRESH_STEPS)
 
-# The programs and the tests for 64-bit Windows in $(WINDOWS_DIR), against a Qt cross-built from
-# Debian's Qt source once per machine (tools/windows-qt.sh; about half an hour the first time);
-# then what a Windows user downloads: the folder with everything the programs need, the zip of
-# it and the installer, with SHA256SUMS beside them.
-windows:
+# What a Windows user downloads, in $(WINDOWS_DIR): the two programs for 64-bit Windows, built
+# against a Qt cross-built from Debian's Qt source once per machine (tools/windows-qt.sh; about
+# half an hour the first time), the folder with everything they need, the zip of it and the
+# installer, with SHA256SUMS beside them. Only what ships is built.
+windows-package:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	qt=$$($(SUDO) tools/windows-qt.sh) && \
 	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
-	cmake --build $(WINDOWS_DIR) -j $(JOBS)
-	cmake --build $(WINDOWS_DIR) --target windows_folder
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target windows_folder
 	cd $(WINDOWS_DIR) && cpack
+
+# The same, and beside it the tests, benchmarks and tools for Windows.
+windows: windows-package
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
 # The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
 # first and remove after the last (see tests/CMakeLists.txt).

@@ -17,8 +17,7 @@ for tool in cpack lintian hardening-check dpkg-deb dpkg-shlibdeps readelf; do
 done
 fail() { echo "FAIL: $*"; exit 1; }
 
-# cpack first brings the build up to date, which after a build has nothing to do, and then
-# installs it into its own folder under $work.
+# cpack installs the build as it is, which ctest runs after building, into its own folder under $work.
 cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 \
     || { cat "$work/cpack.log"; fail "cpack"; }
 set -- "$work"/*.deb

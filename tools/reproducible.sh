@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds what Sternzeit ships twice, from two clean clones of the current commit, and holds the
 # two builds to the same bytes: the Debian package of `make package`, and the folder's programs
-# and libraries, the zip and the installer of `make windows` (against this machine's Qt for
-# Windows, which the first build makes if it is not there yet). The second build differs from
+# and libraries, the zip and the installer of `make windows-package` (against this machine's Qt
+# for Windows, which the first build makes if it is not there yet). The second build differs from
 # the first in everything that must not matter: the folder it lies in, the time (a year and a
 # month later, under faketime), the umask, the locale and the time zone.
 #
 #   tools/reproducible.sh [package] [windows]     (both without arguments)
 #
-# Each build is the Makefile's own target in its clone, run with nothing of the caller's
-# environment but PATH and JOBS; SOURCE_DATE_EPOCH comes from the clone's last commit. Every
+# Each build is the Makefile's own targets in its clone, which build only what ships, run with
+# nothing of the caller's environment but PATH, HOME and JOBS, and without ccache, which would
+# hand the second build the first one's objects; SOURCE_DATE_EPOCH comes from the clone's last
+# commit. Every
 # artefact is shown with its SHA-256 from both builds; where two differ, diffoscope shows how,
 # the first differing member at the top (its whole report, and both builds' artefacts, stay in
 # REPRODUCIBLE_LOG_DIR, build-reproducible/ in the repository). The clones are made in a folder
@@ -46,9 +48,11 @@ trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+targets=()
 for goal in "${goals[@]}"; do
     case $goal in
-        package | windows) ;;
+        package) targets+=(package) ;;
+        windows) targets+=(windows-package) ;;
         *) say "no such artefact: $goal (package, windows)"; exit 2 ;;
     esac
 done
@@ -76,14 +80,14 @@ build() {
     # faketime moves the clock only: the files' times are the ones the file system holds
     # (NO_FAKE_STAT), as on a machine whose clock is a year later.
     # shellcheck disable=SC2016  # the inner script expands its own arguments
-    env -i PATH="$PATH" HOME="$HOME" JOBS="$jobs" LANG="$locale" LC_ALL="$locale" TZ="$zone" NO_FAKE_STAT=1 \
+    env -i PATH="$PATH" HOME="$HOME" JOBS="$jobs" CCACHE_DISABLE=1 LANG="$locale" LC_ALL="$locale" TZ="$zone" NO_FAKE_STAT=1 \
         faketime -f "$offset" bash -euc '
             repo=$1 commit=$2 dir=$3 && umask "$4" && shift 4
             mkdir -p "${dir%/*}"
             git -c safe.directory="*" clone -q --no-hardlinks --no-checkout "$repo" "$dir"
             git -C "$dir" checkout -q --detach "$commit"
             make -C "$dir" "$@"' \
-        build "$repo" "$commit" "$dir" "$mask" "${goals[@]}"
+        build "$repo" "$commit" "$dir" "$mask" "${targets[@]}"
 }
 
 # What a build shipped, as "SHA-256  path" below its clone: the packages its SHA256SUMS name and,
