@@ -40,11 +40,14 @@ FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 FRESH_PACKAGES = debootstrap
+# The picture generator: the font of the lettering, the quantizer of the emblem's palette and the
+# writer of the Windows icon.
+PICTURE_PACKAGES = fonts-urw-base35 pngquant icoutils
 # The steps of fresh-test, one make call each; a step with arguments goes in quotes.
 FRESH_STEPS ?= test "test QT=6" run
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows test-windows clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench pictures fresh-test windows test-windows clean
 
 all: build
 
@@ -115,6 +118,13 @@ bench: deps
 	$(MAKE) build
 	$(BUILD_DIR)/bench/bench_stardate
 	bench/perf-record.sh -b $(BUILD_DIR)
+
+# Draws the pictures under resources/ anew (see tools/README.md); the build itself only takes
+# the committed ones.
+pictures: configure
+	$(call install_missing,$(PICTURE_PACKAGES))
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target makepictures
+	$(BUILD_DIR)/tools/makepictures resources
 
 # The README's two commands on a new machine: a minimal Debian 12 root (cached for a week in
 # /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test` and a `make run`
