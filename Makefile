@@ -36,7 +36,7 @@ FUZZ_PACKAGES = clang libclang-rt-14-dev
 # Liberation Sans to stand in for Arial there too.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
                    icoutils wine wine64 xvfb xauth xdotool nsis qttranslations5-l10n fonts-liberation2
-FUZZERS = own_stardate formula_stardate date_input convert_input
+FUZZERS = convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 FRESH_PACKAGES = debootstrap
