@@ -29,14 +29,4 @@ inline std::unique_ptr<QWidget> shownWindow(const QString &kind)
     return QTest::qWaitForWindowExposed(window.get()) ? std::move(window) : nullptr;
 }
 
-// The shown top-level window of that class, as a tray's menu opens it; null when none is shown.
-inline QWidget *visibleWindow(const char *className)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->inherits(className) && widget->isVisible())
-            return widget;
-    }
-    return nullptr;
-}
-
 #endif

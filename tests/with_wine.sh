@@ -2,38 +2,77 @@
 # Runs one program of the Windows build under Wine, as CTest's emulator for that build:
 #
 #   with_wine.sh QT_PREFIX PROGRAM.exe [ARGUMENT...]
+#   with_wine.sh --prefix                   (only makes the prefix)
 #
-# The program finds the Qt DLLs and plugins of QT_PREFIX and the compiler's runtime DLLs where
-# they lie, without copies beside it. Wine runs in the prefix WINEPREFIX names (one that
-# wine_prefix.sh made), quietly; it never offers to download its Mono or Gecko add-ons and never
-# writes menu entries into the home folder. The arguments pass through Windows' command shell,
-# so they must not hold its special characters (& | < > ^ %).
+# in the Wine prefix that WINEPREFIX names, made there on first use, quietly: Wine never offers to download its Mono or Gecko add-ons and never writes menu entries
+# into the home folder. The program finds the Qt DLLs and plugins of QT_PREFIX and the compiler's
+# runtime DLLs where they lie, without copies beside it. The arguments pass through Windows'
+# command shell, so they must not hold its special characters (& | < > ^ %).
 set -eu
 qt=$1
 shift
+WINEDEBUG=${WINEDEBUG:--all}
+WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
+export WINEDEBUG WINEDLLOVERRIDES
+
+# A new prefix has neither Arial nor Tahoma, and Wine falls back to a mathematics font of very
+# tall lines, which spreads the main window over twice its height. Liberation Sans, made to
+# Arial's widths, stands in for both: for Arial, which the main window's texts ask for, and for
+# Tahoma, which Windows puts behind "MS Shell Dlg 2", the default font that Qt 5 gives every other
+# text. (Wine's own Tahoma, Debian's fonts-wine, sets its letters up to a pixel wider each than
+# its tables say, so that the conversion dialog's help text would need 340 of its 321 pixels.) The
+# font files also lie in the prefix's Fonts folder, where Qt's offscreen platform, which reads
+# font files itself, finds them. A program that crashes gets no dialog that would wait for a
+# click. The lines of a .reg file in WINE_PREFIX_SETTINGS go in too. The prefix never sees a
+# display: a program that draws brings its own.
+make_prefix() {
+    started=$(date +%s)
+    rm -rf "$WINEPREFIX"
+    DISPLAY= wine wineboot --init >/dev/null 2>&1
+    for style in Regular Bold Italic BoldItalic; do
+        ln -s "/usr/share/fonts/truetype/liberation2/LiberationSans-$style.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
+    cat >"$WINEPREFIX/drive_c/settings.reg" <<EOF
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
+"Tahoma"="Liberation Sans"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+${WINE_PREFIX_SETTINGS:-}
+EOF
+    DISPLAY= wine regedit /S 'C:\settings.reg' >/dev/null 2>&1
+    rm "$WINEPREFIX/drive_c/settings.reg"
+    # The registry reaches the prefix's files when the last Wine process has ended.
+    wineserver -w
+    touch "$WINEPREFIX/.made"
+    echo "a new Wine prefix in $WINEPREFIX in $(($(date +%s) - started)) s" >&2
+}
+# The tests that share a prefix wait for the first to make it.
+exec 9>"$WINEPREFIX.lock"
+flock 9
+[ -f "$WINEPREFIX/.made" ] || make_prefix
+exec 9>&-
+[ "$qt" != --prefix ] || exit 0
 
 # A Unix path as Wine sees it, on its drive Z:.
 windows_path() { printf 'Z:%s' "$1" | sed 's|/|\\|g'; }
-
 runtime=$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)
 threads=$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)
-WINEPATH="$(windows_path "$qt/bin");$(windows_path "$(dirname "$runtime")");$(windows_path "$(dirname "$threads")")"
-WINEDEBUG=${WINEDEBUG:--all}
-WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
-export WINEPATH WINEDEBUG WINEDLLOVERRIDES
-
+WINEPATH="$(windows_path "$qt/bin");$(windows_path "${runtime%/*}");$(windows_path "${threads%/*}")"
 # Qt's offscreen platform reads font files from a folder of its own choosing rather than asking
-# Windows; it gets the prefix's Fonts folder, where wine_prefix.sh put the stand-in for Arial.
+# Windows; it gets the prefix's Fonts folder, with the stand-in for Arial.
 : "${QT_QPA_FONTDIR:=$(windows_path "$WINEPREFIX/drive_c/windows/Fonts")}"
-export QT_QPA_FONTDIR
-
 # Wine keeps the QT_ variables of a Linux desktop from Windows programs and hands them over only
 # with WINE in front, so that is how the test's QT_QPA_PLATFORM and the others reach the program.
 # A test program without a console window sends its log to the debugger, so it is told to write
 # it to standard error, where CTest reads it.
 QT_PLUGIN_PATH=$(windows_path "$qt/plugins")
 QT_FORCE_STDERR_LOGGING=1
-export QT_PLUGIN_PATH QT_FORCE_STDERR_LOGGING
+export WINEPATH QT_QPA_FONTDIR QT_PLUGIN_PATH QT_FORCE_STDERR_LOGGING
 for variable in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
     eval "export WINE$variable=\"\$$variable\""
 done
