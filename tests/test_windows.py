@@ -28,19 +28,14 @@ def unpacked_zip(folder):
     return folder / NAME
 
 
-def files(folder):
-    return sorted(str(path.relative_to(folder)) for path in folder.rglob("*") if not path.is_dir())
-
-
 def test_files(work):
-    """Read with this machine's tools, without running anything: the zip holds exactly the folder
-    the programs need; every program and library in it is stripped and may be placed anywhere in
-    memory with its data kept from executing; sternzeit.exe opens no console window and carries
-    its icon and manifest and nothing else, sternzeit-convert.exe is a console program; the
-    installer asks for no administrator rights and shows the program's icon."""
+    """Read with this machine's tools: the zip holds exactly the folder the programs need, every
+    program and library stripped, placeable anywhere in memory and keeping its data from running;
+    sternzeit.exe opens no console and carries its icon and manifest alone, sternzeit-convert.exe
+    is a console program; the installer asks for no administrator rights and shows the icon."""
     need("x86_64-w64-mingw32-objdump", "wrestool", "icotool")
     folder = unpacked_zip(work / "zip")
-    assert files(folder) == FOLDER
+    assert sorted(str(path.relative_to(folder)) for path in folder.rglob("*") if path.is_file()) == FOLDER
     assert b"sternzeit-convert.exe --help" in (folder / "LIESMICH.txt").read_bytes(), "LIESMICH.txt explains nothing"
 
     subsystems = {}
@@ -77,18 +72,16 @@ def test_files(work):
 
 
 def test_setup(xserver, work, monkeypatch, request):
-    """The installer, run silently as a Windows user runs it, in a new Wine prefix whose C: drive
-    holds no Qt and no compiler and which has no way to this machine's files, puts the zip's files
-    under the user's own programs and nothing elsewhere but its Start menu entry and its entry
-    under the user's installed apps; the installed programs start and work from there; and the
-    silent uninstaller leaves no file and no key of the user's behind."""
+    """Run silently in a new Wine prefix without a way to this machine's files, the installer puts
+    the zip's files under the user's own programs and nothing elsewhere but its Start menu entry
+    and its entry under the user's installed apps; the programs work from there; and the silent
+    uninstaller leaves no file and no key of the user's behind."""
     # Wine, and anything it starts, sees only the test's folders: the prefix, and a home of its
     # own, which the user's Documents and Downloads lead to.
     (work / "home").mkdir()
     monkeypatch.setenv("HOME", str(work / "home"))
     for variable in ("WINEPATH", "QT_PLUGIN_PATH", "QT_QPA_PLATFORM", "XDG_DATA_HOME", "XDG_CONFIG_HOME"):
         monkeypatch.delenv(variable, raising=False)
-    started = time.monotonic()
     prefix = request.getfixturevalue("wine_prefix")
     # Without drive Z: the programs can find nothing but what was installed.
     (prefix / "dosdevices/z:").unlink()
@@ -161,19 +154,17 @@ def test_setup(xserver, work, monkeypatch, request):
     assert not [p for p in files_after - files_before if not re.fullmatch(rf"users/{user}/Temp/~nsu[^/]*\.tmp(/Un\.exe)?", p)]
     assert files_before <= files_after, "the uninstaller removed what it had not made"
     assert "sternzeit" not in (prefix / "system.reg").read_text().lower()
-    print(f"installed, ran and uninstalled without a trace in {time.monotonic() - started:.0f} s")
 
 
-def test_platform(xserver, wine_prefix, processes, monkeypatch):
+def test_platform(xserver, wine_prefix, start, monkeypatch):
     """The real program on Wine's own Windows platform, as a user meets it: the splash comes up,
     then the main window, which is still there ten seconds later; a click on "Schließen" ends the
     program with exit code 0."""
     monkeypatch.delenv("QT_QPA_PLATFORM", raising=False)
-    program = processes.start(*WINE, os.environ["STERNZEIT"])
+    program = start(*WINE, os.environ["STERNZEIT"])
 
     def shown(name, *sizes):
-        return [(x, y) for window, x, y, width, height in xserver.windows() if (window, (width, height)) in
-                [(name, size) for size in sizes]]
+        return [(x, y) for shown, x, y, width, height in xserver.windows() if shown == name and (width, height) in sizes]
     # Starting Wine and Qt's DLLs takes some seconds on a busy machine; the splash is up for about one.
     wait_for("splash of 300 x 225", lambda: shown("sternzeit", (300, 225)), 60, program)
     # The form asks for 820 x 313; the two strips of 800 pixels and the layout's margins of 11
