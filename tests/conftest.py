@@ -238,7 +238,9 @@ def wine_prefix(work, monkeypatch, request):
     for variable, value in (("WINEPREFIX", work / "wine-prefix"), ("WINE_PREFIX_SETTINGS", getattr(request, "param", "")),
                             ("WINEDEBUG", "-all"), ("WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe=")):
         monkeypatch.setenv(variable, str(value))
-    run("sh", TESTS / "with_wine.sh", "--prefix")
+    run("sh", TESTS / "with_wine.sh", "--prefix", check=False)
+    if not (work / "wine-prefix/.made").exists():
+        pytest.skip("Wine cannot make a prefix here")
     yield work / "wine-prefix"
     run("wineserver", "-k", check=False)
 
