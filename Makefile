@@ -141,8 +141,8 @@ windows:
 	cmake --build $(WINDOWS_DIR) --target windows_folder
 	cd $(WINDOWS_DIR) && cpack
 
-# The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
-# first and remove after the last (see tests/CMakeLists.txt).
+# The same tests with the same ctest, run under Wine in Wine prefixes that tests/with_wine.sh
+# makes on first use and the last test removes (see tests/CMakeLists.txt).
 test-windows: windows
 	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 
