@@ -20,22 +20,25 @@ JOBS         ?= $(shell nproc)
 # package tools and checkers of make package and its test, the virtual X server, tray host and
 # pointer the tray test and the Wayland move test work with, the compositor (with Qt's Wayland
 # plugin above) the Wayland tests run the windows on, the X library the program asks the X server
-# for its tray with, the session bus, watcher, panel and bus client of the test with a panel that
-# shows status icons, the accessibility bus with the Python client the accessibility tests read
-# the program through, and Qt's German catalogue.
+# for its tray with, the session bus, watcher and panel of the test with a panel that shows status
+# icons, the accessibility bus, and Qt's German catalogue; the system tests are pytest functions
+# in Debian's Python, which reads the buses through its GObject bindings (with those of the
+# accessibility client) and the screen and the pictures with Pillow.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
            dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston libx11-dev \
-           dbus libglib2.0-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils \
-           at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+           dbus haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils at-spi2-core \
+           python3 python3-pytest python3-gi gir1.2-atspi-2.0 python3-pil
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
-# Wine with a virtual X server beneath to run the programs and the keyboard the real program's
-# test types on, NSIS for the installer, Qt's German texts to ship beside the programs, and
-# Liberation Sans to stand in for Arial there too.
+# Wine with a virtual X server beneath to run the programs and the pointer the real program's
+# test clicks with, NSIS for the installer, Qt's German texts to ship beside the programs,
+# Liberation Sans to stand in for Arial there too, and Python with pytest and Pillow for the tests
+# that run the programs.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                   icoutils wine wine64 xvfb xauth xdotool nsis qttranslations5-l10n fonts-liberation2
+                   icoutils wine wine64 xvfb xauth xdotool nsis qttranslations5-l10n fonts-liberation2 \
+                   python3 python3-pytest python3-pil
 FUZZERS = convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
@@ -154,8 +157,8 @@ windows:
 	cmake --build $(WINDOWS_DIR) --target windows_folder
 	cd $(WINDOWS_DIR) && cpack
 
-# The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
-# first and remove after the last (see tests/CMakeLists.txt).
+# The same tests with the same ctest, run under Wine in Wine prefixes that tests/with_wine.sh
+# makes on first use and the last test removes (see tests/CMakeLists.txt).
 test-windows: windows
 	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 
