@@ -2,11 +2,13 @@
 #include "startup.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QSplashScreen>
 #include <QtTest>
 
-// Runs on a screen of device pixel ratio 2 (QT_SCALE_FACTOR=2): windows keep their logical
-// sizes, and every picture is drawn from the one made for that ratio.
+// Runs at a display scale above 1 (QT_SCREEN_SCALE_FACTORS, 2 or fractional), with Qt 6 also on
+// two screens of different scales: windows keep their logical sizes, and every picture is drawn
+// from the one made for that ratio, again when a window is moved onto another screen.
 class TestScaling : public QObject
 {
     Q_OBJECT
@@ -51,14 +53,24 @@ void TestScaling::labelsShowPicturesMadeForTheRatio()
     QFETCH(QString, window);
     QFETCH(QString, label);
     QFETCH(QSize, pictureSize);
-    QCOMPARE(qApp->devicePixelRatio(), 2.0);
+    QVERIFY(qApp->devicePixelRatio() > 1);
 
     const std::unique_ptr<QWidget> shown = windowOrSplash(window);
     const auto *splash = qobject_cast<QSplashScreen *>(shown.get());
+    // A window moved onto the last screen, which where there are two has another scale than the
+    // first, chooses its pictures again.
+    if (!splash) {
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        QScreen *last = QGuiApplication::screens().constLast();
+        shown->move(last->geometry().topLeft() + QPoint(20, 20));
+        QTRY_COMPARE(shown->screen(), last);
+    }
+    const qreal ratio = shown->screen()->devicePixelRatio();
     const QLabel *picture = shown->findChild<QLabel *>(label);
     const QPixmap pixmap = splash ? splash->pixmap() : picture->pixmap(Qt::ReturnByValue);
-    QCOMPARE(pixmap.devicePixelRatio(), 2.0);
-    QCOMPARE(pixmap.size(), pictureSize * 2);
+    QCOMPARE(pixmap.devicePixelRatio(), ratio);
+    QCOMPARE(pixmap.size(), pictureSize * ratio);
     if (!splash)
         QCOMPARE(picture->sizeHint(), pictureSize);
 }
@@ -85,10 +97,15 @@ void TestScaling::windowsKeepTheirSizeAndCarryTheProgramIcon()
     for (int side : {16, 24, 32, 48, 64, 128, 256})
         QVERIFY2(icon.availableSizes().contains(QSize(side, side)), qPrintable(QString::number(side)));
 
-    // A taskbar's 32 pixel place takes the 64 pixel picture at this ratio.
-    QImage expected = QImage(QStringLiteral(":/icons/sternzeit-64.png")).convertToFormat(QImage::Format_ARGB32);
-    expected.setDevicePixelRatio(2);
-    QCOMPARE(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32), expected);
+    // A taskbar's 32 pixel place takes a picture of as many pixels as the screen gives it, the one
+    // made for that size where there is one (48 at 1.5, 64 at 2).
+    const qreal ratio = qApp->devicePixelRatio();
+    const QImage shownIcon = icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(shownIcon.size(), QSize(32, 32) * ratio);
+    QImage made = QImage(QStringLiteral(":/icons/sternzeit-%1.png").arg(shownIcon.width())).convertToFormat(QImage::Format_ARGB32);
+    made.setDevicePixelRatio(ratio);
+    if (!made.isNull())
+        QCOMPARE(shownIcon, made);
 }
 
 QTEST_MAIN(TestScaling)
