@@ -7,13 +7,15 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace {
 
 class ScreenPictures : public QObject
 {
 public:
-    ScreenPictures(QWidget *window, const std::function<void()> &showPictures)
-        : QObject(window), window(window), showPictures(showPictures)
+    ScreenPictures(QWidget *window, std::function<void()> showPictures)
+        : QObject(window), window(window), showPictures(std::move(showPictures))
     {
         window->installEventFilter(this);
         showForScreen();
@@ -59,7 +61,7 @@ private:
 
 } // namespace
 
-void showPicturesPerScreen(QWidget *window, const std::function<void()> &showPictures)
+void showPicturesPerScreen(QWidget *window, std::function<void()> showPictures)
 {
-    new ScreenPictures(window, showPictures);
+    new ScreenPictures(window, std::move(showPictures));
 }
