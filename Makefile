@@ -40,11 +40,14 @@ FUZZERS = own_stardate formula_stardate date_input convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 FRESH_PACKAGES = debootstrap
+# The picture generator: the font of the lettering, the quantizer of the emblem's palette and the
+# writer of the Windows icon.
+PICTURE_PACKAGES = fonts-urw-base35 pngquant icoutils
 # The steps of fresh-test, one make call each; a step with arguments goes in quotes.
-FRESH_STEPS ?= test "test QT=6" run
+FRESH_STEPS ?= test "test QT=6" run lint
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows test-windows clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench pictures fresh-test windows test-windows clean
 
 all: build
 
@@ -101,11 +104,17 @@ fuzz: deps
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-# clang-tidy over our own sources with the checks of .clang-tidy; any warning fails. The build
-# comes first, since the sources include the forms' generated headers.
+# clang-tidy with the checks of .clang-tidy over the sources the build compiles, as its compile
+# database lists them, so that it needs no header the build does not (bench/startupwatch.cpp is
+# built, and linted, only where `make bench` installed the X damage headers). Left out are what
+# moc, uic and rcc write (*_autogen/) and the fuzzing harnesses, which only `make fuzz` builds,
+# with clang. Any warning fails. The build comes first: the sources include the forms' headers.
 lint: build
 	$(call install_missing,$(LINT_PACKAGES))
-	git ls-files '*.cpp' ':!tests/fuzz/*' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet
+	@sources=$$(python3 -c 'import json, sys; print(*sorted({e["file"] for e in json.load(sys.stdin)}), sep="\n")' \
+		<$(BUILD_DIR)/compile_commands.json | grep -v -e '_autogen/' -e '/tests/fuzz/') && \
+	echo "clang-tidy over the $$(echo "$$sources" | wc -l) sources of $(BUILD_DIR)/compile_commands.json" && \
+	echo "$$sources" | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet
 
 # The stardate arithmetic under Google Benchmark, then the start-up, idle and memory record
 # against a minimal program under a virtual X server, and ten minutes of the seconds shown (about
@@ -116,10 +125,17 @@ bench: deps
 	$(BUILD_DIR)/bench/bench_stardate
 	bench/perf-record.sh -b $(BUILD_DIR)
 
+# Draws the pictures under resources/ anew (see tools/README.md); the build itself only takes
+# the committed ones.
+pictures: configure
+	$(call install_missing,$(PICTURE_PACKAGES))
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target makepictures
+	$(BUILD_DIR)/tools/makepictures resources
+
 # The README's two commands on a new machine: a minimal Debian 12 root (cached for a week in
-# /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test` and a `make run`
-# that must still be running after 10 s (see tools/fresh-root.sh). A step that builds for
-# Windows takes this machine's Qt for Windows, which is built here first if need be.
+# /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test`, a `make run` that
+# must still be running after 10 s and `make lint` (see tools/fresh-root.sh). A step that builds
+# for Windows takes this machine's Qt for Windows, which is built here first if need be.
 fresh-test:
 	$(call install_missing,$(FRESH_PACKAGES))
 	$(if $(findstring windows,$(FRESH_STEPS)),$(call install_missing,$(WINDOWS_PACKAGES)))
