@@ -33,6 +33,18 @@ private slots:
 
     void cleanup() { window.reset(); }
 
+    // Its slots are the three its form and timer connect to; a panel is followed without one.
+    void slotsAreTheThreeOfTheForm()
+    {
+        QStringList slotNames;
+        const QMetaObject &meta = MainWindow::staticMetaObject;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+            if (meta.method(i).methodType() == QMetaMethod::Slot)
+                slotNames << QString::fromLatin1(meta.method(i).name());
+        }
+        QCOMPARE(slotNames, QStringList({"showTimes", "showInfo", "showCompute"}));
+    }
+
     // From any millisecond of a second, late or set back: into the next, within 20 ms of its start.
     void nextTickLandsJustAfterTheNextSecond()
     {

@@ -17,10 +17,17 @@ QImage argb(const QImage &image)
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-// A picture as the window's screen takes it: from the "@2x" file above a pixel ratio of 1.
+// A picture as the window's screen takes it: from the "@2x" file above a pixel ratio of 1,
+// smoothly resized to the screen's pixels at a ratio other than 2.
 QImage pictureFile(const QString &path, const QWidget *window)
 {
-    return argb(QImage(window->devicePixelRatioF() > 1 ? QString(path).replace(".png", "@2x.png") : path));
+    const qreal ratio = window->devicePixelRatioF();
+    if (ratio == 1)
+        return argb(QImage(path));
+    const QImage twin(QString(path).replace(".png", "@2x.png"));
+    QImage onScreen = argb(twin.scaled(twin.size() / 2 * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    onScreen.setDevicePixelRatio(ratio);
+    return onScreen;
 }
 
 // When the main window comes up and the splash goes, counted from the hand-over, and what the
@@ -46,8 +53,8 @@ struct HandOverWatcher : QObject
 
 } // namespace
 
-// The windows as a desktop shows them at any pixel density (CTest also runs this with
-// QT_SCALE_FACTOR=2); their start, one after the other, and their dragging.
+// The windows as a desktop shows them at any display scale (CTest also runs this at 125, 150, 175
+// and 200 %, and with Qt 6 on two screens of 100 and 250 %); their start, one after the other, and their dragging.
 class TestWindows : public QObject
 {
     Q_OBJECT
@@ -105,18 +112,29 @@ private slots:
         QCOMPARE(window->size(), size);
         QCOMPARE(QAccessible::queryAccessibleInterface(window.get())->text(QAccessible::Name), name);
         // Its own icon, not the application's fallback; a taskbar's 32 pixel place takes the picture
-        // made for that many pixels on the screen. Each picture is made for the screen too.
+        // made for that many pixels on the screen where there is one.
         const qreal ratio = window->devicePixelRatioF();
+        const QImage shownIcon = argb(window->windowIcon().pixmap(QSize(32, 32)).toImage());
         QImage icon = argb(QImage(QStringLiteral(":/icons/sternzeit-%1.png").arg(32 * ratio)));
         icon.setDevicePixelRatio(ratio);
         QVERIFY(window->testAttribute(Qt::WA_SetWindowIcon));
-        QCOMPARE(argb(window->windowIcon().pixmap(QSize(32, 32)).toImage()), icon);
-        for (const QString &picture : pictures) {
-            const QString label = picture.section(QLatin1Char(':'), 0, 0);
-            const QPixmap shown = isSplash ? static_cast<QSplashScreen *>(window.get())->pixmap()
-                                           : window->findChild<QLabel *>(label)->pixmap(Qt::ReturnByValue);
-            QCOMPARE(shown.devicePixelRatio(), ratio);
-            QVERIFY2(argb(shown.toImage()) == pictureFile(picture.mid(label.size() + 1), window.get()), qPrintable(picture));
+        QCOMPARE(shownIcon.size(), QSize(32, 32) * ratio);
+        QVERIFY(icon.isNull() || shownIcon == icon);
+        // Each picture is made for the window's screen, again when the window moves onto a screen
+        // of another scale.
+        QScreen *last = QGuiApplication::screens().constLast();
+        for (QScreen *screen : {window->screen(), last}) {
+            if (screen != window->screen()) {
+                window->move(screen->geometry().topLeft() + QPoint(20, 20));
+                QTRY_COMPARE(window->screen(), screen);
+            }
+            for (const QString &picture : pictures) {
+                const QString label = picture.section(QLatin1Char(':'), 0, 0);
+                const QPixmap shown = isSplash ? static_cast<QSplashScreen *>(window.get())->pixmap()
+                                               : window->findChild<QLabel *>(label)->pixmap(Qt::ReturnByValue);
+                QCOMPARE(shown.devicePixelRatio(), screen->devicePixelRatio());
+                QVERIFY2(argb(shown.toImage()) == pictureFile(picture.mid(label.size() + 1), window.get()), qPrintable(picture));
+            }
         }
         if (!help.isEmpty())
             verifyHelpText(window->findChild<QLabel *>(help.at(0)), help.mid(1));
