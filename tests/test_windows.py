@@ -7,7 +7,7 @@ import shutil
 import subprocess
 import time
 
-from conftest import CLOSE_BUTTON, WINE, need, run, wait_for
+from conftest import CLOSE_BUTTON, TESTS, WINE, need, run, wait_for
 
 BUILD = os.environ.get("STERNZEIT_BUILD", "")
 VERSION = os.environ.get("STERNZEIT_VERSION", "")
@@ -176,3 +176,62 @@ def test_platform(xserver, wine_prefix, start, monkeypatch):
     x, y = main_window()[0]
     run("xdotool", "mousemove", x + CLOSE_BUTTON[0], y + CLOSE_BUTTON[1], "click", "1")
     assert program.wait(30) == 0
+
+
+# The windows' sizes at 100 %, in pixels; the splash is named after the program.
+SIZES = {"sternzeit": (300, 225), "Sternzeit": (822, 313), "Info": (566, 348), "Umrechnung": (817, 411)}
+# In the main window at 100 %: the emblem's top left corner, and the middles of "Berechnen" and "Info".
+EMBLEM, COMPUTE_BUTTON, INFO_BUTTON = (75, 101), (680, 94), (680, 157)
+
+
+def test_display_scale(xserver, wine_prefix, start, monkeypatch):
+    """At each display scale a Windows user may choose, kept where Windows keeps it, the real
+    program's splash, main window and dialogs are their size times the scale, and the main
+    window's emblem is the picture made for twice the pixels, smoothly reduced, not the one made
+    for 100 % enlarged."""
+    from PIL import Image, ImageChops, ImageStat
+    monkeypatch.delenv("QT_QPA_PLATFORM", raising=False)
+
+    def on_black(picture, size):
+        picture = Image.open(TESTS.parent / "resources/Bilder" / picture).convert("RGBA")
+        return Image.alpha_composite(Image.new("RGBA", picture.size, "black"), picture).resize(size, Image.LANCZOS).convert("RGB")
+
+    def difference(one, other):
+        return sum(ImageStat.Stat(ImageChops.difference(one, other)).mean)
+
+    for dpi in (96, 120, 144, 168, 192):
+        scale = dpi / 96
+        run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f")
+        run("wineserver", "-w")
+        program = start(*WINE, os.environ["STERNZEIT"])
+
+        def shown(name):
+            width, height = (side * scale for side in SIZES[name])
+            return [(x, y) for shown, x, y, w, h in xserver.windows()
+                    if shown == name and abs(w - width) <= 2 and abs(h - height) <= 2]
+
+        def click(at):
+            run("xdotool", "mousemove", round(x + at[0] * scale), round(y + at[1] * scale), "click", "1")
+        wait_for(f"splash at {dpi} dpi", lambda: shown("sternzeit"), 60, program)
+        x, y = wait_for(f"main window at {dpi} dpi", lambda: shown("Sternzeit"), 30, program)[0]
+        click(INFO_BUTTON)
+        wait_for(f"info dialog at {dpi} dpi", lambda: shown("Info"), 10, program)
+        click(COMPUTE_BUTTON)
+        wait_for(f"conversion dialog at {dpi} dpi", lambda: shown("Umrechnung"), 10, program)
+
+        if scale > 1:
+            size = round(134 * scale), round(112 * scale)
+            left, top = round(x + EMBLEM[0] * scale), round(y + EMBLEM[1] * scale)
+            emblem = xserver.grab().convert("RGB").crop((left, top, left + size[0], top + size[1]))
+            reduced, enlarged = (difference(emblem, on_black(picture, size)) for picture in ("logo@2x.png", "logo.png"))
+            assert reduced < 6 and reduced < enlarged, (dpi, reduced, enlarged)
+        run("wineserver", "-k")
+        program.wait(30)
+
+
+def test_taskbar(xserver, wine_prefix, start, monkeypatch):
+    """On Wine's own Windows platform the native windows carry the minimize box and the window
+    menu, and the clock minimizes and comes back through them showing this moment."""
+    monkeypatch.delenv("QT_QPA_PLATFORM", raising=False)
+    program = start(*WINE, os.environ["TASKBAR_TEST"])
+    assert program.wait(120) == 0, program.log.read_text()
