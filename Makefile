@@ -20,32 +20,37 @@ JOBS         ?= $(shell nproc)
 # package tools and checkers of make package and its test, the virtual X server, tray host and
 # pointer the tray test and the Wayland move test work with, the compositor (with Qt's Wayland
 # plugin above) the Wayland tests run the windows on, the X library the program asks the X server
-# for its tray with, the session bus, watcher, panel and bus client of the test with a panel that
-# shows status icons, the accessibility bus with the Python client the accessibility tests read
-# the program through, and Qt's German catalogue.
+# for its tray with, the session bus, watcher and panel of the test with a panel that shows status
+# icons, the accessibility bus, and Qt's German catalogue; the system tests are pytest functions
+# in Debian's Python, which reads the buses through its GObject bindings (with those of the
+# accessibility client) and the screen and the pictures with Pillow.
 PACKAGES = cmake make g++ $(QT_PACKAGES) fonts-liberation2 tzdata libbenchmark-dev \
            desktop-file-utils appstream binutils-mingw-w64-x86-64 \
            dpkg-dev lintian devscripts xvfb xauth trayer xdotool weston libx11-dev \
-           dbus libglib2.0-bin haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils \
-           at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+           dbus haskell-status-notifier-item-utils haskell-gtk-sni-tray-utils at-spi2-core \
+           python3 python3-pytest python3-gi gir1.2-atspi-2.0 python3-pil
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
-# Wine with a virtual X server beneath to run the programs and the keyboard the real program's
-# test types on, NSIS for the installer, the tool that puts the zip's members in order, Qt's
-# German texts to ship beside the programs, and Liberation Sans to stand in for Arial there too.
+# Wine with a virtual X server beneath to run the programs and the pointer the real program's
+# test clicks with, NSIS for the installer, the tool that puts the zip's members in order, Qt's
+# German texts to ship beside the programs, Liberation Sans to stand in for Arial there too, and
+# Python with pytest and Pillow for the tests that run the programs.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
                    icoutils wine wine64 xvfb xauth xdotool nsis strip-nondeterminism \
-                   qttranslations5-l10n fonts-liberation2
-FUZZERS = own_stardate formula_stardate date_input convert_input
+                   qttranslations5-l10n fonts-liberation2 python3 python3-pytest python3-pil
+FUZZERS = convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 FRESH_PACKAGES = debootstrap
+# The picture generator: the font of the lettering, the quantizer of the emblem's palette and the
+# writer of the Windows icon.
+PICTURE_PACKAGES = fonts-urw-base35 pngquant icoutils
 # The check that two builds give the same bytes: the clones, the clock set later, a second
 # locale, and the tool that shows what differs.
 REPRODUCIBLE_PACKAGES = git faketime locales-all diffoscope
 # The steps of fresh-test, one make call each; a step with arguments goes in quotes.
-FRESH_STEPS ?= test "test QT=6" run
+FRESH_STEPS ?= test "test QT=6" run lint
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 # Every time stamp the builds write (in the packages, the Windows programs' headers, the resource
@@ -58,7 +63,7 @@ ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
 
-.PHONY: all deps configure build run test sanitize fuzz lint package bench fresh-test windows-package windows test-windows reproducible clean
+.PHONY: all deps configure build run test sanitize fuzz lint package bench pictures fresh-test windows-package windows test-windows reproducible clean
 
 all: build
 
@@ -118,11 +123,17 @@ package: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target package_files
 	cd $(BUILD_DIR) && umask 022 && cpack -G DEB
 
-# clang-tidy over our own sources with the checks of .clang-tidy; any warning fails. The build
-# comes first, since the sources include the forms' generated headers.
+# clang-tidy with the checks of .clang-tidy over the sources the build compiles, as its compile
+# database lists them, so that it needs no header the build does not (bench/startupwatch.cpp is
+# built, and linted, only where `make bench` installed the X damage headers). Left out are what
+# moc, uic and rcc write (*_autogen/) and the fuzzing harnesses, which only `make fuzz` builds,
+# with clang. Any warning fails. The build comes first: the sources include the forms' headers.
 lint: build
 	$(call install_missing,$(LINT_PACKAGES))
-	git ls-files '*.cpp' ':!tests/fuzz/*' | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet
+	@sources=$$(python3 -c 'import json, sys; print(*sorted({e["file"] for e in json.load(sys.stdin)}), sep="\n")' \
+		<$(BUILD_DIR)/compile_commands.json | grep -v -e '_autogen/' -e '/tests/fuzz/') && \
+	echo "clang-tidy over the $$(echo "$$sources" | wc -l) sources of $(BUILD_DIR)/compile_commands.json" && \
+	echo "$$sources" | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD_DIR) --quiet
 
 # The stardate arithmetic under Google Benchmark, then the start-up, idle and memory record
 # against a minimal program under a virtual X server, and ten minutes of the seconds shown (about
@@ -133,10 +144,17 @@ bench: deps
 	$(BUILD_DIR)/bench/bench_stardate
 	bench/perf-record.sh -b $(BUILD_DIR)
 
+# Draws the pictures under resources/ anew (see tools/README.md); the build itself only takes
+# the committed ones.
+pictures: configure
+	$(call install_missing,$(PICTURE_PACKAGES))
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target makepictures
+	$(BUILD_DIR)/tools/makepictures resources
+
 # The README's two commands on a new machine: a minimal Debian 12 root (cached for a week in
-# /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test` and a `make run`
-# that must still be running after 10 s (see tools/fresh-root.sh). A step that builds for
-# Windows takes this machine's Qt for Windows, which is built here first if need be.
+# /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test`, a `make run` that
+# must still be running after 10 s and `make lint` (see tools/fresh-root.sh). A step that builds
+# for Windows takes this machine's Qt for Windows, which is built here first if need be.
 fresh-test:
 	$(call install_missing,$(FRESH_PACKAGES))
 	$(if $(findstring windows,$(FRESH_STEPS)),$(call install_missing,$(WINDOWS_PACKAGES)))
@@ -158,8 +176,8 @@ windows-package:
 windows: windows-package
 	cmake --build $(WINDOWS_DIR) -j $(JOBS)
 
-# The same tests with the same ctest, run under Wine in a Wine prefix that they make before the
-# first and remove after the last (see tests/CMakeLists.txt).
+# The same tests with the same ctest, run under Wine in Wine prefixes that tests/with_wine.sh
+# makes on first use and the last test removes (see tests/CMakeLists.txt).
 test-windows: windows
 	cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS)
 

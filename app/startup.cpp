@@ -1,10 +1,12 @@
 #include "startup.h"
 
 #include "artwork.h"
+#include "nativedesktop.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QSplashScreen>
 #include <QTimer>
 
@@ -53,6 +55,13 @@ void followScreenDensity()
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // Windows reports the scale its user chose for a display, 125 % or 150 % as well as 200 %,
+    // and the windows follow it exactly, as Qt 6 lets them everywhere. Elsewhere Qt 5 makes a
+    // scale up from the screen's measured size where the desktop sets none (4 % too large under
+    // Xvfb), which only rounding keeps at 1; a desktop's own fractional scale reaches it there
+    // through QT_SCREEN_SCALE_FACTORS, which is taken as it is.
+    if (desktopReportsChosenScale())
+        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 #endif
 }
 

@@ -4,8 +4,9 @@
 class QSplashScreen;
 class QWidget;
 
-// Lets Qt 5 scale the windows to the screen's pixel density and draw pictures from their "@2x"
-// twins, as Qt 6 does by itself. Must come before the application object.
+// Lets Qt 5 scale the windows to the screen's pixel density, on Windows exactly at the display
+// scale the user chose, and draw pictures from their "@2x" twins, as Qt 6 does by itself. Must
+// come before the application object.
 void followScreenDensity();
 
 // Keeps Qt's X11 platform from setting up what the program's few small paints do not need: a GL

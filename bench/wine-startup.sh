@@ -75,7 +75,8 @@ programPid=
 cleanup() {
     [[ -n $programPid ]] && kill -KILL "$programPid" 2>/dev/null
     if [[ -d $WINEPREFIX ]]; then
-        sh "$here/../tests/wine_prefix.sh" remove "$WINEPREFIX" >/dev/null 2>&1 || true
+        wineserver -k 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
     fi
     [[ -n $xvfbPid ]] && kill "$xvfbPid" 2>/dev/null
     wait 2>/dev/null || true
@@ -96,11 +97,12 @@ x86_64-w64-mingw32-strip -o "$logDir/programs/minimalclock.exe" "$minimal"
 declare -A program=([sternzeit]=$logDir/programs/sternzeit.exe [minimalclock]=$logDir/programs/minimalclock.exe)
 names=(sternzeit minimalclock)
 
-sh "$here/../tests/wine_prefix.sh" create "$WINEPREFIX" >"$logDir/prefix.log" 2>&1 ||
+rm -rf "$WINEPREFIX"
+sh "$here/../tests/with_wine.sh" --prefix >"$logDir/prefix.log" 2>&1 ||
     fail "cannot make the Wine prefix (see $logDir/prefix.log)"
 
 # Should this script be killed outright, where no trap runs, the X server goes with it; what
-# runs in the prefix then stays until tests/wine_prefix.sh removes it.
+# runs in the prefix then stays until the next run removes it.
 setpriv --pdeathsig TERM Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 \
     3>"$logDir/display" 2>"$logDir/xvfb.log" &
 xvfbPid=$!

@@ -11,9 +11,8 @@ const QString toDate = QStringLiteral("Sternzeit->Datum");
 const QString own = QStringLiteral("Mein Format");
 const QString formula = QStringLiteral("Nach der Formel");
 
-// What the conversion dialog shows after a text is typed, the boxes are clicked in the order
-// given and "Berechnen" is pressed: whether it answers the input, and the two result labels (empty
-// shows nothing at all). The command line answers the same texts.
+// What the conversion dialog shows after a text is typed, the boxes are clicked in the order given
+// and "Berechnen" is pressed: whether it answers, and the two result lines. The command line agrees.
 struct DialogConversion
 {
     const char *probe;
@@ -33,8 +32,6 @@ struct DialogConversion
 inline const QVector<DialogConversion> &dialogConversions()
 {
     const QStringList dateBoth = {toStardate, own, formula};
-    const QStringList dateOwn = {toStardate, own};
-    const QStringList dateFormula = {toStardate, formula};
     const QStringList stardateOwn = {toDate, own};
     const QStringList stardateFormula = {toDate, formula};
     // Both kinds only come together when ticked before the direction.
@@ -44,37 +41,28 @@ inline const QVector<DialogConversion> &dialogConversions()
          true, "Mein Format: 201312,0512", "Anderes Format: -147073.234375"},
         {"date without leading zeros, stardate zero", "1.1.2161 0:0", dateBoth,
          true, "Mein Format: 216101,0100", "Anderes Format: 0.000000"},
-        {"date from the help text", "01.01.1900 16:30", dateBoth,
-         true, "Mein Format: 190001,0116", "Anderes Format: -260998.125000"},
-        {"date, own format only", "05.12.2013 12:00", dateOwn, true, "Mein Format: 201312,0512", {}},
-        {"date, formula only", "05.12.2013 12:00", dateFormula, true, {}, "Anderes Format: -147073.234375"},
+        {"date, own format only", "05.12.2013 12:00", QStringList{toStardate, own}, true, "Mein Format: 201312,0512", {}},
+        {"date, formula only", "05.12.2013 12:00", QStringList{toStardate, formula}, true, {}, "Anderes Format: -147073.234375"},
         {"date, no kind", "05.12.2013 12:00", QStringList{toStardate}, true, {}, {}},
         {"date past what a date-time holds", "1.1.2147483647 0:0", dateBoth,
          true, "Mein Format: ", "Anderes Format: 2147481550848.000000"},
         {"31 February", "31.02.2013 12:00", dateBoth, false, {}, {}},
-        {"month 13", "05.13.2013 12:00", dateBoth, false, {}, {}},
         {"hour 24", "05.12.2013 24:00", dateBoth, false, {}, {}},
-        {"minute 60", "05.12.2013 12:60", dateBoth, false, {}, {}},
-        {"year 0", "01.01.0 12:00", dateBoth, false, {}, {}},
         {"year beyond an int", "1.1.2147483648 0:0", dateBoth, false, {}, {}},
         {"date without time", "05.12.2013", dateBoth, false, {}, {}},
-        {"two blanks before the time", "05.12.2013  12:00", dateBoth, false, {}, {}},
-        {"stardate typed as a date", "201312,0512", dateBoth, false, {}, {}},
 
         {"own stardate", "201312,0512", stardateOwn, true, "Mein Format: 05.12.2013 12:00", {}},
         {"own stardate of month 13", "201313,0512", stardateOwn, true, "Mein Format: ", {}},
         {"own stardate without comma", "2013", stardateOwn, true, {}, {}},
-        {"own stardate with a fifth digit after the comma", "201312,05123", stardateOwn, true, {}, {}},
         {"formula stardate", "2500", stardateFormula, true, {}, "Anderes Format: 02.07.2163 15:00"},
         {"formula stardate, both kinds", "2500", stardateBoth, true, {}, "Anderes Format: 02.07.2163 15:00"},
         {"stardate, no kind", "2500", QStringList{toDate}, true, {}, {}},
-        {"formula stardate with decimal comma", "2500,5", stardateFormula,
-         true, {}, "Anderes Format: 02.07.2163 19:22"},
         {"formula stardate that is no number", "abc", stardateFormula, true, {}, "Anderes Format: "},
 
-        {"empty input, date", "", dateBoth, false, {}, {}},
         {"empty input, stardate", "", stardateFormula, false, {}, {}},
         {"no direction", "05.12.2013 12:00", QStringList{own, formula}, false, {}, {}},
+        // Read as rich text, a typed tag would vanish from the label and from what a screen reader reads.
+        {"typed markup shown as typed", "<b>2500</b>", QStringList{toDate}, true, {}, {}},
     };
     return rows;
 }

@@ -33,19 +33,15 @@ inline const QVector<StardatesOfMoment> &stardatesOfMoments()
         {"one minute", QDate(2161, 1, 1), QTime(0, 1), "216101,0100", "0.001901"},
         {"half a day", QDate(2161, 1, 1), QTime(12, 0), "216101,0112", "1.368925"},
         {"2161 ends below 1000", QDate(2161, 12, 31), QTime(23, 59), "216112,3123", "999.313660"},
-        {"a year later", QDate(2162, 1, 1), QTime(0, 0), "216201,0100", "1000.000000"},
-        {"a year earlier", QDate(2160, 1, 1), QTime(0, 0), "216001,0100", "-1000.000000"},
         {"leap 2160 ends above 0", QDate(2160, 12, 31), QTime(23, 59), "216012,3123", "2.051487"},
         {"present day, 1/64 steps", QDate(2013, 12, 5), QTime(12, 0), "201312,0512", "-147073.234375"},
         {"minutes dropped", QDate(2013, 12, 5), QTime(12, 45), "201312,0512", "-147073.156250"},
         {"leap day", QDate(2000, 2, 29), QTime(12, 30), "200002,2912", "-160837.046875"},
         {"afternoon before 1970", QDate(1900, 1, 1), QTime(16, 30), "190001,0116", "-260998.125000"},
         {"one float for 23:08", QDate(2026, 12, 5), QTime(23, 8), "202612,0523", "-134071.968750"},
-        {"one float for 23:09", QDate(2026, 12, 5), QTime(23, 9), "202612,0523", "-134071.968750"},
 
         // A valid date with an invalid time must not pass for midnight of that date.
         {"hour 24 is no midnight", QDate(2013, 12, 5), QTime(24, 0), "", ""},
-        {"minute 60 is no time", QDate(2013, 12, 5), QTime(12, 60), "", ""},
     };
     return rows;
 }
@@ -55,21 +51,16 @@ inline const QVector<DateOfStardate> &datesOfOwnStardates()
 {
     static const QVector<DateOfStardate> rows = {
         {"minutes are always 00", "201312,0512", "05.12.2013 12:00"},
-        {"stardate zero", "216101,0100", "01.01.2161 00:00"},
-        {"three-digit year with a leading zero", "099912,0110", "01.12.0999 10:00"},
         {"one-digit year", "112,0100", "01.12.0001 00:00"},
         {"five-digit year", "1234512,3123", "31.12.12345 23:00"},
 
         {"year 0", "000012,0100", ""},
         {"month 13", "201313,0512", ""},
-        {"month 0", "201300,0512", ""},
-        {"leap day of a common year", "201302,2912", ""},
         {"hour 24 is no midnight", "201312,0524", ""},
 
         // Far from 1970 the milliseconds of a date-time wrap around: right or empty, never wrapped.
         {"last year a date-time holds", "29227899312,3123", "31.12.292278993 23:00"},
         {"first year a date-time cannot hold", "29227899412,3123", ""},
-        {"largest 32-bit year", "214748364712,3123", ""},
     };
     return rows;
 }
@@ -79,16 +70,12 @@ inline const QVector<DateOfStardate> &datesOfFormulaStardates()
 {
     static const QVector<DateOfStardate> rows = {
         {"stardate zero", "0", "01.01.2161 00:00"},
-        {"a thousand", "1000", "01.01.2162 00:00"},
         {"a thousand with an exponent", "1e3", "01.01.2162 00:00"},
         {"whole stardate", "2500", "02.07.2163 15:00"},
-        {"half a stardate later", "2500.5", "02.07.2163 19:22"},
         {"day 365 of a leap year", "-1", "30.12.2160 21:14"},
-        {"last day of a common year", "999", "31.12.2161 21:14"},
         {"last hour of a common year", "999.3", "31.12.2161 23:51"},
         {"first of March", "161.5332", "01.03.2161 00:00"},
         {"day 214 of a leap year", "3584", "01.08.2164 07:20"},
-        {"August of a leap year", "3590", "03.08.2164 11:56"},
         {"last day of a leap year comes back as 1 January", "2.051487", "01.01.2161 17:59"},
         {"present-day round trip gains a minute", "-147073.234375", "05.12.2013 12:01"},
         {"day fraction rounds to a whole day", "824.09305", ""},
@@ -98,19 +85,12 @@ inline const QVector<DateOfStardate> &datesOfFormulaStardates()
         {"year cut toward zero, not down", "-2162500", ""},
 
         {"comma as decimal point", "2500,5", "02.07.2163 19:22"},
-        {"letters", "abc", ""},
         {"digits then a letter", "12a", ""},
-        {"empty", "", ""},
-        {"minus sign alone", "-", ""},
 
         {"largest double", "1e308", ""},
-        {"most negative double", "-1e308", ""},
-        {"infinity", "inf", ""},
         {"not a number", "nan", ""},
-        {"400 nines", QString(400, QLatin1Char('9')), ""},
         {"far year a date-time still holds", "2.9e11", "01.01.290002161 00:00"},
         {"year a date-time cannot hold", "3e11", ""},
-        {"negative year a date-time cannot hold", "-3e11", ""},
     };
     return rows;
 }

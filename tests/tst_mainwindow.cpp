@@ -1,241 +1,211 @@
-#include "mainwindow.h"
+#include "shownwindow.h"
 #include "stardate.h"
-#include "valuelabel.h"
+#include "tickpace.h"
 
-#include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
-
-#include <algorithm>
-
-namespace {
-
-QLabel *label(const QWidget &window, const char *name)
-{
-    return window.findChild<QLabel *>(QLatin1String(name));
-}
-
-// Buttons are found by the caption a user reads on them.
-QPushButton *button(const QWidget &window, const QString &caption)
-{
-    for (QPushButton *pushButton : window.findChildren<QPushButton *>()) {
-        if (pushButton->text() == caption)
-            return pushButton;
-    }
-    return nullptr;
-}
-
-// The texts of a window as a user reads them: column by column, each top to bottom.
-QStringList reading(const QWidget &window)
-{
-    QList<std::tuple<int, int, QString>> texts; // x, y, text
-    const auto add = [&](const QWidget *widget, const QString &text) {
-        const QPoint at = widget->mapTo(&window, QPoint());
-        texts.append({ at.x(), at.y(), text });
-    };
-    for (const QLabel *text : window.findChildren<QLabel *>()) {
-        if (text->isVisible() && !text->text().isEmpty())
-            add(text, text->text());
-    }
-    for (const QPushButton *pushButton : window.findChildren<QPushButton *>())
-        add(pushButton, pushButton->text());
-    std::sort(texts.begin(), texts.end());
-    QStringList read;
-    for (const auto &text : texts)
-        read << std::get<2>(text);
-    return read;
-}
-
-QWidgetList visibleWindows(const char *className)
-{
-    QWidgetList windows;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->inherits(className) && widget->isVisible())
-            windows.append(widget);
-    }
-    return windows;
-}
+#include <QSystemTrayIcon>
 
 // Counts the requests for a new layout that reach a widget.
-class LayoutRequestCounter : public QObject
+struct LayoutRequests : QObject
 {
-public:
-    int requests = 0;
-
-protected:
+    int count = 0;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::LayoutRequest)
-            ++requests;
+        count += event->type() == QEvent::LayoutRequest ? 1 : 0;
         return false;
     }
 };
 
-// Shows the window and lets its clock tick twice, so that its value labels have settled.
-void showSettled(MainWindow *window)
-{
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QTRY_VERIFY_WITH_TIMEOUT(!label(*window, "showNormalTime")->text().isEmpty(), 2500);
-    const QString first = label(*window, "showNormalTime")->text();
-    QTRY_VERIFY_WITH_TIMEOUT(label(*window, "showNormalTime")->text() != first, 3000);
-    QCoreApplication::processEvents();
-}
-
-} // namespace
-
+// The clock: what it shows each second, its dialogs, copy menus and end, and the whole program
+// walked with the keyboard from it.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void isAFramelessWindowWithItsPictures();
-    void eachTickShowsOneMomentInAllThreeTexts();
-    void firstTickComesAfterOneSecondTheNextJustAfterAFullSecond();
-    void valuesKeepTheLayoutUntilTheyOutgrowIt_data();
-    void valuesKeepTheLayoutUntilTheyOutgrowIt();
-    void dialogsComeBackWhereTheyWereLeft_data();
-    void dialogsComeBackWhereTheyWereLeft();
+    void init()
+    {
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    // Its slots are the three its form and timer connect to; a panel is followed without one.
+    void slotsAreTheThreeOfTheForm()
+    {
+        QStringList slotNames;
+        const QMetaObject &meta = MainWindow::staticMetaObject;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+            if (meta.method(i).methodType() == QMetaMethod::Slot)
+                slotNames << QString::fromLatin1(meta.method(i).name());
+        }
+        QCOMPARE(slotNames, QStringList({"showTimes", "showInfo", "showCompute"}));
+    }
+
+    // From any millisecond of a second, late or set back: into the next, within 20 ms of its start.
+    void nextTickLandsJustAfterTheNextSecond()
+    {
+        for (int msPastSecond = 0; msPastSecond < 1000; ++msPastSecond) {
+            const int landsAt = msPastSecond + nextTickInterval(msPastSecond);
+            QVERIFY2(landsAt > 1000 && landsAt <= 1020, qPrintable(QString::number(msPastSecond)));
+        }
+    }
+
+    // A tick shows one moment in all three values, each below its caption, and sets the next tick
+    // just after the next full second.
+    void eachTickShowsOneMomentInAllThreeTexts()
+    {
+        waitForTick();
+        const QTimer *timer = window->findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
+        const int due = (QTime::currentTime().msec() + timer->remainingTime()) % 1000;
+        QVERIFY2(due <= 20, qPrintable(QString::number(due)));
+        const QString clock = value("showNormalTime")->text();
+        const QDateTime shown = QDateTime::fromString(clock, QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
+        QVERIFY2(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 1, qPrintable(clock));
+        const QDate date = shown.date();
+        QCOMPARE(reading(window->centralWidget(), Qt::Vertical),
+                 QStringList({"Aktuelle Zeit:", clock, "Mein Sternzeitformat:", ownStardateText(shown),
+                              "Anderes Sternzeitformat:",
+                              formulaStardateText(date.year(), date.dayOfYear(), shown.time().hour(), shown.time().minute()),
+                              "Berechnen", "Info", "Schließen"}));
+        // Once the values stand in their places, a new second asks for no new layout.
+        waitForTick();
+        LayoutRequests requests;
+        window->centralWidget()->installEventFilter(&requests);
+        waitForTick();
+        QCoreApplication::processEvents();
+        QCOMPARE(requests.count, 0);
+    }
+
+    void dialogsComeBackWhereTheyWereLeft_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("dialogClass");
+        QTest::newRow("Info") << "Info" << "About";
+        QTest::newRow("Berechnen") << "Berechnen" << "Compute";
+    }
+
+    // However often its button is clicked, a dialog opens once, and it comes back where it was moved.
+    void dialogsComeBackWhereTheyWereLeft()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, dialogClass);
+        for (int i = 0; i < 3; ++i)
+            click(captioned(window.get(), opener));
+        QWidget *dialog = visibleWindow(qPrintable(dialogClass));
+        QVERIFY(dialog);
+        dialog->move(dialog->pos() + QPoint(40, 30));
+        const QPoint lastPosition = dialog->pos();
+        click(captioned(dialog, QStringLiteral("Schließen")));
+        QVERIFY(!dialog->isVisible());
+        click(captioned(window.get(), opener));
+        QCOMPARE(visibleWindow(qPrintable(dialogClass)), dialog);
+        QCOMPARE(dialog->pos(), lastPosition);
+    }
+
+    // Where the desktop has no tray, as here, the program is its windows alone: "Schließen" with
+    // both dialogs open closes all three, and the program ends with 0.
+    void closingEndsTheProgramWithZero()
+    {
+        QVERIFY(!window->findChild<QSystemTrayIcon *>());
+        // Clicked through the window system, which would hold the second back for a modal dialog.
+        for (const char *opener : {"Info", "Berechnen"}) {
+            QAbstractButton *button = captioned(window.get(), QString::fromUtf8(opener));
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                              button->mapTo(window.get(), button->rect().center()));
+        }
+        QVERIFY(visibleWindow("About") && visibleWindow("Compute"));
+        QTimer::singleShot(0, window.get(), [this] { click(captioned(window.get(), QStringLiteral("Schließen"))); });
+        QCOMPARE(QApplication::exec(), 0);
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
+    }
+
+    void clockCopiesWhatWasRightClicked_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("afterATick");
+        QTest::newRow("current time") << "showNormalTime" << true;
+        QTest::newRow("own-format stardate") << "myFormat" << true;
+        QTest::newRow("formula stardate") << "otherFormat" << true;
+        QTest::newRow("nothing before the first tick") << "otherFormat" << false;
+    }
+
+    // The clock ticks while the menu is open; what is copied is what was right-clicked.
+    void clockCopiesWhatWasRightClicked()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, afterATick);
+        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+        // Right after a tick, so that the value read now still stands when the click has gone through.
+        if (afterATick) {
+            waitForTick();
+            waitForTick();
+        }
+        const QString rightClicked = value(qPrintable(name))->text();
+        QMenu *menu = rightClick(value(qPrintable(name)));
+        waitForTick();
+        QCOMPARE(clickKopieren(menu), QString(afterATick ? "copies" : "greyed out"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), afterATick ? rightClicked : QStringLiteral("untouched"));
+    }
+
+    // Every control is reached with Tab and Shift+Tab, and a date is converted without the mouse.
+    void walksEveryWindowWithoutAMouse()
+    {
+        const auto tabRound = [](Qt::KeyboardModifiers modifiers) {
+            QStringList round{focused()};
+            for (press(Qt::Key_Tab, modifiers); focused() != round.first() && round.size() < 10; press(Qt::Key_Tab, modifiers))
+                round << focused();
+            return round.join(QLatin1String(", "));
+        };
+        QCOMPARE(tabRound(Qt::NoModifier), QStringLiteral("Berechnen, Info, Schließen"));
+        QCOMPARE(tabRound(Qt::ShiftModifier), QStringLiteral("Berechnen, Schließen, Info"));
+        press(Qt::Key_Space);
+        QTRY_VERIFY(qobject_cast<Compute *>(QApplication::activeWindow()));
+        QWidget *dialog = QApplication::activeWindow();
+        QCOMPARE(tabRound(Qt::NoModifier), QStringLiteral("[input], Datum->Sternzeit, Sternzeit->Datum, Mein Format, "
+                                                         "Nach der Formel, Berechnen, Schließen"));
+        QCOMPARE(tabRound(Qt::ShiftModifier), QStringLiteral("[input], Schließen, Berechnen, Nach der Formel, "
+                                                            "Mein Format, Sternzeit->Datum, Datum->Sternzeit"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("05.12.2013 12:00"));
+        for (const char *option : {"Datum->Sternzeit", "Mein Format", "Nach der Formel"}) {
+            tabTo(QString::fromUtf8(option));
+            press(Qt::Key_Space);
+            QVERIFY2(qobject_cast<QAbstractButton *>(QApplication::focusWidget())->isChecked(), option);
+        }
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), QStringLiteral("Berechnen"));
+        press(Qt::Key_Return);
+        QCOMPARE(dialog->findChild<QLabel *>("label_8")->text(), QStringLiteral("Anderes Format: -147073.234375"));
+        press(Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+        // The window system hands the keyboard back to the clock, as a desktop does.
+        window->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), window.get());
+        tabTo(QStringLiteral("Info"));
+        press(Qt::Key_Space);
+        QTRY_VERIFY(qobject_cast<About *>(QApplication::activeWindow()));
+        QWidget *about = QApplication::activeWindow();
+        QCOMPARE(tabRound(Qt::NoModifier), QStringLiteral("Schließen"));
+        press(Qt::Key_Return);
+        QVERIFY(!about->isVisible());
+    }
+
+private:
+    QLabel *value(const char *name) const { return window->findChild<QLabel *>(QLatin1String(name)); }
+
+    // Waits for the clock to show its next second, or its first.
+    void waitForTick() const
+    {
+        const QString shown = value("showNormalTime")->text();
+        QTRY_VERIFY_WITH_TIMEOUT(value("showNormalTime")->text() != shown, 3000);
+    }
+
+    std::unique_ptr<MainWindow> window;
 };
-
-void TestMainWindow::isAFramelessWindowWithItsPictures()
-{
-    MainWindow window;
-    QCOMPARE(window.size(), QSize(820, 313));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Sternzeit"));
-    QCOMPARE(window.windowFlags() & ~Qt::Window, Qt::WindowFlags(Qt::FramelessWindowHint));
-    QCOMPARE(label(window, "label_8")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
-    QCOMPARE(label(window, "label_7")->pixmap(Qt::ReturnByValue).size(), QSize(800, 20));
-    QCOMPARE(label(window, "label")->pixmap(Qt::ReturnByValue).size(), QSize(134, 112));
-}
-
-// The value labels stay empty until the first tick; from then on each tick shows one moment in
-// all three, each caption right above the value it names.
-void TestMainWindow::eachTickShowsOneMomentInAllThreeTexts()
-{
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (const char *name : { "showNormalTime", "myFormat", "otherFormat" })
-        QCOMPARE(label(window, name)->text(), QString());
-    QTRY_VERIFY_WITH_TIMEOUT(!label(window, "showNormalTime")->text().isEmpty(), 2500);
-
-    const QString firstReading = label(window, "showNormalTime")->text();
-    const QDateTime shown = QDateTime::fromString(firstReading, QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
-    QVERIFY2(shown.isValid(), qPrintable(firstReading));
-    QVERIFY(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 1);
-    QCOMPARE(reading(window), QStringList({ "Aktuelle Zeit:", firstReading,
-                                            "Mein Sternzeitformat:", ownStardateText(shown),
-                                            "Anderes Sternzeitformat:",
-                                            formulaStardateText(shown.date().year(), shown.date().dayOfYear(),
-                                                                shown.time().hour(), shown.time().minute()),
-                                            "Berechnen", "Info", "Schließen" }));
-
-    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != firstReading, 3000);
-}
-
-void TestMainWindow::firstTickComesAfterOneSecondTheNextJustAfterAFullSecond()
-{
-    MainWindow window;
-    const QList<QTimer *> timers = window.findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(timers.size(), 1);
-    QTimer *timer = timers.first();
-    QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 1000);
-
-    // A tick well inside a second sets the next one to just after the next full second.
-    QTRY_VERIFY(QTime::currentTime().msec() >= 100 && QTime::currentTime().msec() <= 800);
-    const int before = QTime::currentTime().msec();
-    QVERIFY(QMetaObject::invokeMethod(&window, "showTimes"));
-    const int after = QTime::currentTime().msec();
-    QVERIFY2(timer->isActive() && before + timer->interval() <= 1020 && after + timer->interval() > 1000,
-             qPrintable(QStringLiteral("read at %1 to %2 ms, next tick in %3 ms").arg(before).arg(after).arg(timer->interval())));
-}
-
-void TestMainWindow::valuesKeepTheLayoutUntilTheyOutgrowIt_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("value");
-    // The date outgrows the column that the longest caption sets. The widest formula stardates
-    // are about as wide as that caption: they outgrow it by a few pixels where the letters keep
-    // their fractional widths and fit where the font engine rounds each letter to whole pixels.
-    QTest::newRow("date of an eight-digit year") << "showNormalTime" << "01.01.12345678 - 00:00:00";
-    QTest::newRow("formula stardate with 13 digits") << "otherFormat" << "-1234567890123.000000";
-}
-
-// A new second asks for no new layout; a value that outgrows its column gets the room it needs.
-void TestMainWindow::valuesKeepTheLayoutUntilTheyOutgrowIt()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, value);
-    MainWindow window;
-    showSettled(&window);
-    LayoutRequestCounter counter;
-    window.centralWidget()->installEventFilter(&counter);
-    const QString shown = label(window, "showNormalTime")->text();
-    QTRY_VERIFY_WITH_TIMEOUT(label(window, "showNormalTime")->text() != shown, 3000);
-    QCoreApplication::processEvents();
-    QCOMPARE(counter.requests, 0);
-
-    QLabel *valueLabel = label(window, qPrintable(name));
-    const int settledWidth = valueLabel->width();
-    showValue(valueLabel, value);
-    QCoreApplication::processEvents();
-    QCOMPARE(valueLabel->text(), value);
-    QVERIFY2(valueLabel->width() >= valueLabel->sizeHint().width(),
-             qPrintable(QStringLiteral("needs %1 px, has %2 (had %3)")
-                            .arg(valueLabel->sizeHint().width()).arg(valueLabel->width()).arg(settledWidth)));
-}
-
-void TestMainWindow::dialogsComeBackWhereTheyWereLeft_data()
-{
-    QTest::addColumn<QString>("opener");
-    QTest::addColumn<bool>("withEscape");
-    QTest::newRow("Info, closed with Schließen") << "Info" << false;
-    QTest::newRow("Berechnen, closed with Schließen: reset") << "Berechnen" << false;
-    QTest::newRow("Berechnen, hidden with Escape: as it was") << "Berechnen" << true;
-}
-
-// However often its button is clicked, a dialog opens once, and it comes back where it was moved.
-void TestMainWindow::dialogsComeBackWhereTheyWereLeft()
-{
-    QFETCH(QString, opener);
-    QFETCH(bool, withEscape);
-    const char *className = opener == QLatin1String("Info") ? "About" : "Compute";
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (int click = 0; click < 3; ++click)
-        QTest::mouseClick(button(window, opener), Qt::LeftButton);
-    QCOMPARE(visibleWindows(className).size(), 1);
-    QWidget *dialog = visibleWindows(className).first();
-    dialog->move(dialog->pos() + QPoint(40, 30));
-    const QPoint lastPosition = dialog->pos();
-
-    auto *input = dialog->findChild<QLineEdit *>(QStringLiteral("lineEdit"));
-    auto *direction = dialog->findChild<QCheckBox *>(QStringLiteral("checkBox_4"));
-    if (input) {
-        QTest::keyClicks(input, QStringLiteral("2500"));
-        QTest::keyClick(direction, Qt::Key_Space); // ticks the box wherever the style draws it
-        QVERIFY(direction->isChecked());
-    }
-    if (withEscape)
-        QTest::keyClick(dialog, Qt::Key_Escape);
-    else
-        QTest::mouseClick(button(*dialog, "Schließen"), Qt::LeftButton);
-    QVERIFY(visibleWindows(className).isEmpty());
-
-    QTest::mouseClick(button(window, opener), Qt::LeftButton);
-    QCOMPARE(visibleWindows(className), QWidgetList{dialog});
-    QCOMPARE(dialog->pos(), lastPosition);
-    QVERIFY(window.isVisible());
-    if (input) {
-        QCOMPARE(input->text(), withEscape ? QStringLiteral("2500") : QString());
-        QCOMPARE(direction->isChecked(), withEscape);
-    }
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

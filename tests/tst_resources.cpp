@@ -1,45 +1,23 @@
-#include <QtTest>
+#include "artwork.h"
 
-#include <QImage>
+#include <QDir>
 #include <QImageReader>
-
-#include <algorithm>
+#include <QtTest>
 
 namespace {
 
-const int pngRgb = 2;
-const int pngIndexed = 3;
+const QList<int> iconSides = {16, 24, 32, 48, 64, 128, 256};
+const QByteArray pngSignature("\x89PNG\r\n\x1a\n");
 
-QByteArray readFile(const QString &fileName)
+QImage argb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+QByteArray contents(const QString &fileName)
 {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// One picture of an icon file as its directory describes it, with its data.
-struct IconEntry
-{
-    int size = 0;
-    int bitCount = 0;
-    QByteArray data;
-};
-
-// The entries of an icon file; none when its directory is broken.
-QVector<IconEntry> iconEntries(const QByteArray &ico)
-{
-    const auto word = [&ico](int at) { return qFromLittleEndian<quint16>(ico.constData() + at); };
-    const auto dword = [&ico](int at) { return qFromLittleEndian<quint32>(ico.constData() + at); };
-    QVector<IconEntry> entries;
-    if (ico.size() < 6 || word(0) != 0 || word(2) != 1 || ico.size() < 6 + 16 * word(4))
-        return entries;
-    for (int i = 0, at = 6; i < word(4); ++i, at += 16) {
-        const int width = quint8(ico.at(at)) == 0 ? 256 : quint8(ico.at(at));
-        const int height = quint8(ico.at(at + 1)) == 0 ? 256 : quint8(ico.at(at + 1));
-        if (width != height || word(at + 4) != 1 || dword(at + 12) + dword(at + 8) > quint32(ico.size()))
-            return {};
-        entries.append({width, word(at + 6), ico.mid(int(dword(at + 12)), int(dword(at + 8)))});
-    }
-    return entries;
 }
 
 } // namespace
@@ -49,140 +27,80 @@ class TestResources : public QObject
     Q_OBJECT
 
 private slots:
-    void pictures_data();
-    void pictures();
-    void pathsKeepTheirLetterCase() { QVERIFY(!QFile::exists(":/Bilder/splashscreen.png")); }
-    void windowsIcon_data();
-    void windowsIcon();
-    void resourceScriptCompiles();
-};
+    void iconAnswersAsOneHoldingItsFiles_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("mode"); // a QIcon::Mode
+        QTest::newRow("a size it holds") << QSize(32, 32) << int(QIcon::Normal);
+        QTest::newRow("a tray's size, made from the next larger") << QSize(22, 22) << int(QIcon::Normal);
+        QTest::newRow("not square") << QSize(40, 20) << int(QIcon::Normal);
+        QTest::newRow("beyond the largest") << QSize(300, 300) << int(QIcon::Normal);
+        QTest::newRow("greyed out") << QSize(48, 48) << int(QIcon::Disabled);
+    }
 
-void TestResources::pictures_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("colourType");
+    // The program's icon reads a size only when a window asks for it; it answers as an icon that
+    // holds all its files does, for every size and look a window or a tray may ask for.
+    void iconAnswersAsOneHoldingItsFiles()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, mode);
+        const auto look = QIcon::Mode(mode);
+        QIcon expected;
+        const QDir icons(QStringLiteral(":/icons"));
+        for (const QString &name : icons.entryList(QDir::Files))
+            expected.addFile(icons.filePath(name));
+        const QIcon icon = programIcon();
+        QCOMPARE(icon.availableSizes().size(), iconSides.size());
+        QCOMPARE(icon.availableSizes(), expected.availableSizes());
+        QCOMPARE(icon.actualSize(size, look), expected.actualSize(size, look));
+        QCOMPARE(argb(icon.pixmap(size, look).toImage()), argb(expected.pixmap(size, look).toImage()));
+    }
 
-    QTest::newRow("info dialog strip") << ":/Bilder/lcarsinfo.png" << QSize(539, 20) << pngRgb;
-    QTest::newRow("logo") << ":/Bilder/logo.png" << QSize(134, 112) << pngIndexed;
-    QTest::newRow("main window strip") << ":/Bilder/lcarssternezeit.png" << QSize(800, 20) << pngRgb;
-    QTest::newRow("splash picture") << ":/Bilder/Splashscreen.png" << QSize(300, 225) << pngRgb;
-    QTest::newRow("conversion dialog strip") << ":/Bilder/lcarscompute.png" << QSize(800, 20) << pngRgb;
-}
-
-void TestResources::pictures()
-{
-    QFETCH(QString, path);
-    QFETCH(QSize, size);
-    QFETCH(int, colourType);
-
-    // Beside each picture lies its twin for screens of twice the pixel density, of the same kind.
-    QString twin = path;
-    twin.insert(twin.lastIndexOf('.'), "@2x");
-    for (const QString &file : { path, twin }) {
-        const QImage image(file);
-        QCOMPARE(image.size(), file == path ? size : size * 2);
-        QVERIFY(!image.hasAlphaChannel());
-
-        // The header chunk comes first; after width and height: 8 bits per sample or palette index, colour type.
-        const QByteArray png = readFile(file);
-        QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
-        QCOMPARE(png.mid(12, 4), QByteArray("IHDR"));
-        QCOMPARE(int(png.at(24)), 8);
-        QCOMPARE(int(png.at(25)), colourType);
-        if (colourType == pngIndexed) {
-            const int palette = png.indexOf("PLTE");
-            QVERIFY(palette > 0);
-            QCOMPARE(qFromBigEndian<quint32>(png.constData() + palette - 4), quint32(256 * 3));
+    // The shell picks the picture nearest the size it draws: each size is there once, as the
+    // picture the Linux desktop gets at that size, and the largest as PNG data, as Windows takes it.
+    void windowsIcon()
+    {
+        const QString fileName = QStringLiteral(RESOURCES_DIR "/sternzeit.ico");
+        QImageReader reader(fileName, "ico");
+        QList<int> sides;
+        for (int i = 0; i < reader.imageCount(); ++i) {
+            QVERIFY(reader.jumpToImage(i));
+            const QImage shown = reader.read();
+            sides << shown.width();
+            const QString drawn = QStringLiteral(RESOURCES_DIR "/icons/sternzeit-%1.png").arg(shown.width());
+            QVERIFY2(argb(shown) == argb(QImage(drawn)), qPrintable(drawn));
+        }
+        std::sort(sides.begin(), sides.end());
+        QCOMPARE(sides, iconSides);
+        // After a header of 6 bytes, 16 a picture: a width of 0 stands for 256, the data's place
+        // is at byte 12.
+        const QByteArray ico = contents(fileName);
+        for (int at = 6; at < 6 + 16 * int(sides.size()) && at + 16 <= ico.size(); at += 16) {
+            if (ico.at(at) == 0)
+                QCOMPARE(ico.mid(int(qFromLittleEndian<quint32>(ico.constData() + at + 12)), 8), pngSignature);
         }
     }
-}
 
-void TestResources::windowsIcon_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::newRow("16 pixels, title bars and small icons") << 16;
-    QTest::newRow("24 pixels") << 24;
-    QTest::newRow("32 pixels, taskbar") << 32;
-    QTest::newRow("48 pixels, medium icons") << 48;
-    QTest::newRow("64 pixels") << 64;
-    QTest::newRow("128 pixels") << 128;
-    QTest::newRow("256 pixels, extra large icons, as PNG data") << 256;
-}
-
-// The shell picks the entry nearest the size it draws, so each size must be there once and show
-// the same picture the Linux desktop gets at that size.
-void TestResources::windowsIcon()
-{
-    QFETCH(int, size);
-    const QString fileName = SOURCE_DIR "/resources/sternzeit.ico";
-    const QVector<IconEntry> entries = iconEntries(readFile(fileName));
-    QCOMPARE(entries.size(), 7);
-    const auto entry = std::find_if(entries.cbegin(), entries.cend(), [size](const IconEntry &e) { return e.size == size; });
-    QVERIFY(entry != entries.cend());
-    QCOMPARE(entry->bitCount, 32);
-
-    QImageReader reader(fileName, "ico");
-    QVERIFY(reader.jumpToImage(int(entry - entries.cbegin())));
-    const QImage shown = reader.read().convertToFormat(QImage::Format_ARGB32);
-    const QImage drawn = QImage(QString(SOURCE_DIR "/resources/icons/sternzeit-%1.png").arg(size))
-                             .convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(shown.size(), QSize(size, size));
-    QVERIFY(shown == drawn);
-
-    // Windows takes the largest size as PNG data, the others as bitmaps: a 40-byte header, twice
-    // the height for colour and mask rows, one plane, 32 bits, uncompressed.
-    if (size == 256) {
-        QVERIFY(entry->data.startsWith("\x89PNG\r\n\x1a\n"));
-        return;
+    // The icon goes in under the name the toolkit looks up, the manifest as it is.
+    void resourceScriptCompiles()
+    {
+        const QString windres = QStandardPaths::findExecutable("x86_64-w64-mingw32-windres");
+        if (windres.isEmpty())
+            QSKIP("x86_64-w64-mingw32-windres is not installed");
+        // windres preprocesses with the cross compiler; without it, the host's preprocessor does.
+        QStringList arguments;
+        if (QStandardPaths::findExecutable("x86_64-w64-mingw32-gcc").isEmpty())
+            arguments << "--preprocessor=cpp";
+        QTemporaryDir output;
+        const QString res = output.filePath("sternzeit.res");
+        arguments << "-i" << RESOURCES_DIR "/sternzeit.rc" << "-O" << "res" << "-o" << res;
+        QCOMPARE(QProcess::execute(windres, arguments), 0);
+        const QByteArray compiled = contents(res);
+        QVERIFY(compiled.contains(QByteArray(reinterpret_cast<const char *>(u"IDI_ICON1"), 18)));
+        QVERIFY(compiled.contains(pngSignature));
+        QVERIFY(compiled.contains(contents(RESOURCES_DIR "/sternzeit.manifest")));
     }
-    const char *bitmap = entry->data.constData();
-    QCOMPARE(qFromLittleEndian<qint32>(bitmap), 40);
-    QCOMPARE(qFromLittleEndian<qint32>(bitmap + 4), size);
-    QCOMPARE(qFromLittleEndian<qint32>(bitmap + 8), 2 * size);
-    QCOMPARE(qFromLittleEndian<quint16>(bitmap + 12), quint16(1));
-    QCOMPARE(qFromLittleEndian<quint16>(bitmap + 14), quint16(32));
-    QCOMPARE(qFromLittleEndian<quint32>(bitmap + 16), quint32(0));
-
-    // The mask must let through exactly the fully transparent pixels, or shells that draw with the
-    // mask show a black square or holes.
-    const int colours = 40;
-    const int mask = colours + size * size * 4;
-    const int maskStride = (size + 31) / 32 * 4;
-    QCOMPARE(entry->data.size(), mask + maskStride * size);
-    for (int pixel = 0; pixel < size * size; ++pixel) {
-        const int row = pixel / size;
-        const int column = pixel % size;
-        const bool masked = (quint8(entry->data.at(mask + row * maskStride + column / 8)) & (0x80 >> column % 8)) != 0;
-        QVERIFY2(masked == (entry->data.at(colours + pixel * 4 + 3) == 0), qPrintable(QString::number(pixel)));
-    }
-}
-
-void TestResources::resourceScriptCompiles()
-{
-    const QString windres = QStandardPaths::findExecutable("x86_64-w64-mingw32-windres");
-    if (windres.isEmpty())
-        QSKIP("x86_64-w64-mingw32-windres is not installed");
-    // windres preprocesses with the cross compiler; without it, the host's preprocessor does.
-    QStringList arguments;
-    if (QStandardPaths::findExecutable("x86_64-w64-mingw32-gcc").isEmpty())
-        arguments << "--preprocessor=cpp";
-    QTemporaryDir output;
-    QVERIFY(output.isValid());
-    const QString res = output.filePath("sternzeit.res");
-    arguments << "-i" << SOURCE_DIR "/resources/sternzeit.rc" << "-O" << "res" << "-o" << res;
-
-    QCOMPARE(QProcess::execute(windres, arguments), 0);
-
-    // The icon's pictures and the manifest go in as they are, and the icon under the name the toolkit looks up.
-    const QByteArray compiled = readFile(res);
-    const QVector<IconEntry> icons = iconEntries(readFile(SOURCE_DIR "/resources/sternzeit.ico"));
-    QVERIFY(!icons.isEmpty());
-    for (const IconEntry &icon : icons)
-        QVERIFY2(compiled.contains(icon.data), qPrintable(QString::number(icon.size)));
-    QVERIFY(compiled.contains(readFile(SOURCE_DIR "/resources/sternzeit.manifest")));
-    QVERIFY(compiled.contains(QByteArray(reinterpret_cast<const char *>(u"IDI_ICON1"), 18)));
-}
+};
 
 QTEST_MAIN(TestResources)
 #include "tst_resources.moc"

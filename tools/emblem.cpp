@@ -1,7 +1,7 @@
 #include "emblem.h"
 
+#include "debiantools.h"
 #include "look.h"
-#include "quantize.h"
 
 #include <QPainter>
 #include <QPainterPath>

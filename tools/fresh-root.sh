@@ -2,7 +2,7 @@
 # Proves the README's promise on a machine that has nothing yet: a minimal Debian 12 root
 # (debootstrap minbase with build-essential, cmake, git, ca-certificates and sudo), a clone of
 # this repository's HEAD in it, and there `make test`, then `make run`, which must still be
-# running after 10 seconds. Needs root (debootstrap, mount, chroot).
+# running after 10 seconds, and `make lint`. Needs root (debootstrap, mount, chroot).
 #
 #   tools/fresh-root.sh [STEP...]
 #
@@ -10,8 +10,8 @@
 # example  tools/fresh-root.sh test 'test QT=6' run 'run QT=6'.  A step whose goal is `run`
 # builds, then starts the program under QT_QPA_PLATFORM=offscreen and passes when it is still
 # running after FRESH_RUN_SECONDS (10); any other step passes when make succeeds. Without
-# arguments the steps are `test run`. The last line gives every step's result; the exit status
-# is non-zero when any step failed or the run could not be set up or cleaned up.
+# arguments the steps are `test run lint`. The last line gives every step's result; the exit
+# status is non-zero when any step failed or the run could not be set up or cleaned up.
 #
 # Steps that build for Windows (`windows`, `test-windows`) get this machine's Qt for Windows,
 # built here first by tools/windows-qt.sh if it is not yet, and shown read-only in the root at
@@ -34,7 +34,7 @@ cache_dir=${FRESH_CACHE_DIR:-/var/cache/sternzeit-fresh-root}
 log_dir=${FRESH_LOG_DIR:-$repo/build-fresh-root}
 run_seconds=${FRESH_RUN_SECONDS:-10}
 steps=("$@")
-[ ${#steps[@]} -gt 0 ] || steps=(test run)
+[ ${#steps[@]} -gt 0 ] || steps=(test run lint)
 
 base_tar=""    # the cached base this run unpacks
 work=""        # this run's folder under /var/tmp; everything mounted is below it

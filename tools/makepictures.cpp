@@ -2,9 +2,9 @@
 // twice the pixel density, and the application icon for the windows, the Windows executable and
 // the Linux desktop. Run by hand when the art changes; see README.md.
 
+#include "debiantools.h"
 #include "emblem.h"
 #include "headerstrip.h"
-#include "icofile.h"
 #include "look.h"
 #include "splash.h"
 #include "svgpainting.h"
@@ -131,18 +131,14 @@ int main(int argc, char *argv[])
 
     // The sizes desktops ask for, from menu entries to large launcher tiles; the Windows shell
     // takes the same seven from the executable.
-    QVector<QImage> icons;
+    QStringList icons;
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const QString name = QStringLiteral("icons/sternzeit-%1.png").arg(size);
-        icons.append(applicationIcon(size));
-        ok = savePicture(icons.constLast(), out.filePath(name)) && ok;
+        icons.append(out.filePath(QStringLiteral("icons/sternzeit-%1.png").arg(size)));
+        ok = savePicture(applicationIcon(size), icons.constLast()) && ok;
     }
     ok = saveScalableIcon(out.filePath(QStringLiteral("icons/sternzeit.svg"))) && ok;
 
-    const QString iconFile = out.filePath(QStringLiteral("sternzeit.ico"));
-    if (!writeIcoFile(iconFile, icons)) {
-        QTextStream(stderr) << iconFile << ": cannot write\n";
-        ok = false;
-    }
+    const QString large = icons.takeLast();
+    ok = ok && writeIcoFile(out.filePath(QStringLiteral("sternzeit.ico")), icons, large);
     return ok ? 0 : 1;
 }

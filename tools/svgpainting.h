@@ -10,9 +10,9 @@ class SvgEngine;
 
 // A paint device that writes what a QPainter draws on it as an SVG document, so that a picture
 // drawn for the pixel images can also be had as a scalable one from the same drawing code.
-// Qt's own SVG generator drops clip paths and gradient pens, which the emblem needs; this one
-// knows filled and stroked paths with solid or gradient paint, transforms and clips, which is
-// all the emblem draws with.
+// Qt's own SVG generator (QSvgGenerator of Qt 5.15 and 6.4) leaves out the clips and strokes
+// gradient pens in black, and the emblem's ring needs both; this one knows filled and stroked
+// paths with solid or gradient paint, transforms and clips, which is all the emblem draws with.
 class SvgPainting : public QPaintDevice
 {
 public:

@@ -1,11 +1,15 @@
 #!/bin/sh
 # Photographs the running program with its tray menu open into the folder given (default docs/),
 # for the README: a virtual X server with a tray host in a panel at the top right of a
-# 1280 x 1024 screen (tests/with_tray_host.sh), a right click on the icon, the upper part of
-# the screen. Run from the top of the repository after a build; needs xdotool and imagemagick.
+# 1280 x 1024 screen (trayer), a right click on the icon, the upper part of the screen. Run from
+# the top of the repository after a build; needs xdotool and imagemagick. Without a session bus
+# Qt asks the X server for the tray, which is what trayer offers.
 set -eu
 out=$(cd "${1:-docs}" && pwd)
-exec sh tests/with_tray_host.sh sh -c '
+exec env -u DBUS_SESSION_BUS_ADDRESS xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+    trayer --edge top --align right --widthtype request --height 32 >/dev/null 2>&1 &
+    tray=$!
+    sleep 0.5
     QT_QPA_PLATFORM=xcb build/app/sternzeit &
     program=$!
     # Past the splash and the first tick.
@@ -15,5 +19,5 @@ exec sh tests/with_tray_host.sh sh -c '
     xdotool mousemove 1268 29 click 3
     sleep 1
     import -window root -crop 1280x330+0+0 +repage "$0/tray.png"
-    kill "$program"
+    kill "$program" "$tray"
 ' "$out"

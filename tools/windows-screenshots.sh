@@ -1,7 +1,7 @@
 #!/bin/sh
 # Photographs sternzeit.exe of the Windows build as Qt's Windows platform draws it under Wine, for
 # the README: the main window, and the conversion dialog after converting 05.12.2013 12:00. The
-# program runs in a new Wine prefix with the fonts the tests give it (tests/wine_prefix.sh), on
+# program runs in a new Wine prefix with the fonts the tests give it (tests/with_wine.sh), on
 # a virtual X server, and is worked with the keyboard as a user works it. Run from the top of the
 # repository after make windows:
 #
@@ -34,9 +34,9 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-sh tests/wine_prefix.sh create "$work/prefix" >/dev/null
 WINEPREFIX=$work/prefix
 export WINEPREFIX
+sh tests/with_wine.sh --prefix 2>/dev/null
 unset QT_QPA_PLATFORM
 sh tests/with_wine.sh "$qt" "$build/app/sternzeit.exe" &
 program=$!

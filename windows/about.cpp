@@ -3,6 +3,8 @@
 
 #include "artwork.h"
 #include "dragging.h"
+#include "nativedesktop.h"
+#include "screenpictures.h"
 #include "theme.h"
 
 namespace {
@@ -17,9 +19,12 @@ About::About(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
     setWindowIcon(programIcon());
-    const QPixmap strip = picture(QLatin1String(stripPicture), this);
-    ui->label_2->setPixmap(strip);
-    ui->label_3->setPixmap(strip);
+    showPicturesPerScreen(this, [this] {
+        const QPixmap strip = picture(QLatin1String(stripPicture), this);
+        ui->label_2->setPixmap(strip);
+        ui->label_3->setPixmap(strip);
+    });
+    addTaskbarControls(this);
     setStyleSheet(blackBackgroundSheet.text);
     ui->label->setStyleSheet(infoTextSheet);
     ui->Schliessen->setStyleSheet(orangeButtonSheet(ui->Schliessen->objectName()));

@@ -10,9 +10,7 @@
 
 QPixmap picture(const QString &path, const QWidget *window)
 {
-    // The screen the window is on, or will be shown on.
-    const QScreen *screen = window->screen();
-    const qreal ratio = screen ? screen->devicePixelRatio() : 1;
+    const qreal ratio = screenRatio(window);
     QString file = path;
     qreal pictureRatio = 1;
     if (ratio > 1) {
@@ -24,14 +22,22 @@ QPixmap picture(const QString &path, const QWidget *window)
     }
     // Read as it is, not through QPixmap's file cache: the splash picture is gone with the splash.
     QPixmap pixmap = QPixmap::fromImage(QImageReader(file).read());
-    // A screen between the ratios of the two pictures gets the larger one made smaller, smoothly.
+    // A screen between the ratios of the two pictures gets the larger one made smaller, one above
+    // 2 gets it made larger, smoothly either way: left to the painter, a display scale of 125 %
+    // or 250 % would resize it coarsely at every paint.
     const QSize onScreen = pixmap.size() / pictureRatio * ratio;
-    if (pixmap.width() > onScreen.width() || pixmap.height() > onScreen.height()) {
-        pixmap = pixmap.scaled(onScreen, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (pixmap.size() != onScreen) {
+        pixmap = pixmap.scaled(onScreen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         pictureRatio = ratio;
     }
     pixmap.setDevicePixelRatio(pictureRatio);
     return pixmap;
+}
+
+qreal screenRatio(const QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    return screen ? screen->devicePixelRatio() : 1;
 }
 
 QIcon programIcon()

@@ -6,7 +6,9 @@
 #include "copymenu.h"
 #include "dragging.h"
 #include "inputform.h"
+#include "nativedesktop.h"
 #include "patterns.h"
+#include "screenpictures.h"
 #include "stardate.h"
 #include "theme.h"
 
@@ -41,9 +43,12 @@ Compute::Compute(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
     setWindowIcon(programIcon());
-    const QPixmap strip = picture(QLatin1String(stripPicture), this);
-    ui->label->setPixmap(strip);
-    ui->label_2->setPixmap(strip);
+    showPicturesPerScreen(this, [this] {
+        const QPixmap strip = picture(QLatin1String(stripPicture), this);
+        ui->label->setPixmap(strip);
+        ui->label_2->setPixmap(strip);
+    });
+    addTaskbarControls(this);
     setStyleSheets();
 
     // Made once and swapped in per conversion: the dialog stays open all day.

@@ -7,7 +7,9 @@
 #include "compute.h"
 #include "copymenu.h"
 #include "dragging.h"
+#include "nativedesktop.h"
 #include "panelwatch.h"
+#include "screenpictures.h"
 #include "stardate.h"
 #include "theme.h"
 #include "tickpace.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 
 namespace {
 
@@ -34,10 +37,13 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     ui->setupUi(this);
     setWindowIcon(programIcon());
-    const QPixmap strip = picture(QLatin1String(stripPicture), this);
-    ui->label_8->setPixmap(strip);
-    ui->label_7->setPixmap(strip);
-    ui->label->setPixmap(picture(QLatin1String(logoPicture), this));
+    showPicturesPerScreen(this, [this] {
+        const QPixmap strip = picture(QLatin1String(stripPicture), this);
+        ui->label_8->setPixmap(strip);
+        ui->label_7->setPixmap(strip);
+        ui->label->setPixmap(picture(QLatin1String(logoPicture), this));
+    });
+    addTaskbarControls(this);
     applyStyleSheets();
 
     // A coarse timer may fire a few percent early or late and let the seconds skip; the first
@@ -56,7 +62,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     // Where the desktop has a tray the clock sits there too, also when its panel starts later.
     panelWatch = new PanelWatch(this);
-    connect(panelWatch, SIGNAL(panelsChanged()), this, SLOT(followTray()));
+    connect(panelWatch, &PanelWatch::panelsChanged, this, &MainWindow::followTray);
     followTray();
 }
 
@@ -144,6 +150,16 @@ void MainWindow::followTray()
     trayIcon = nullptr;
     if (!isVisible())
         bringToFront(this);
+}
+
+// A minimized window's timer may be held back by the system; back on the screen, the clock shows
+// this moment at once rather than at its next tick.
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()
+        && (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized))
+        showTimes();
+    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)

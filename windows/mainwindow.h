@@ -28,14 +28,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void showTimes();
     void showInfo();
     void showCompute();
-    void followTray();
 
 private:
+    void followTray();
     void applyStyleSheets();
     QString timesSummary() const;
 

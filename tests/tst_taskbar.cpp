@@ -1,0 +1,64 @@
+#include "shownwindow.h"
+#include "stardate.h"
+
+#include <QLabel>
+#include <QtTest>
+
+#include <windows.h>
+
+// On the Windows platform, under Wine here: Qt knows the windows as frameless only, yet each
+// native window carries the minimize box and the window menu that its taskbar button needs, and
+// the clock comes back from the taskbar showing this moment.
+class TestTaskbar : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowsCarryMinimizeBoxAndMenu_data();
+    void windowsCarryMinimizeBoxAndMenu();
+    void clockRestoredShowsTheTimeAtOnce();
+};
+
+void TestTaskbar::windowsCarryMinimizeBoxAndMenu_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("main window") << "MainWindow";
+    QTest::newRow("info dialog") << "About";
+    QTest::newRow("conversion dialog") << "Compute";
+}
+
+void TestTaskbar::windowsCarryMinimizeBoxAndMenu()
+{
+    QFETCH(QString, window);
+    const std::unique_ptr<QWidget> shown = shownWindow(window);
+    QVERIFY(shown);
+    QCOMPARE(shown->windowFlags(), Qt::Window | Qt::FramelessWindowHint);
+    // Box and menu, but still neither title bar nor frame.
+    const LONG_PTR style = GetWindowLongPtrW(reinterpret_cast<HWND>(shown->winId()), GWL_STYLE);
+    QCOMPARE(style & (WS_MINIMIZEBOX | WS_SYSMENU | WS_CAPTION | WS_THICKFRAME), LONG_PTR(WS_MINIMIZEBOX | WS_SYSMENU));
+}
+
+// A minimized window's timer may be held back by the system, as it is stopped here.
+void TestTaskbar::clockRestoredShowsTheTimeAtOnce()
+{
+    const std::unique_ptr<QWidget> clock = shownWindow(QStringLiteral("MainWindow"));
+    QVERIFY(clock);
+    const QLabel *time = clock->findChild<QLabel *>(QStringLiteral("showNormalTime"));
+    const auto secondsBehind = [time] {
+        const QDateTime shown = QDateTime::fromString(time->text(), QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
+        return shown.isValid() ? shown.secsTo(QDateTime::currentDateTime()) : -1;
+    };
+    QTRY_VERIFY(secondsBehind() >= 0);
+    const auto hwnd = reinterpret_cast<HWND>(clock->winId());
+    SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    QTRY_VERIFY(clock->isMinimized());
+    clock->findChild<QTimer *>()->stop();
+    QTRY_VERIFY(secondsBehind() >= 2);
+
+    SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    QTRY_VERIFY(!clock->isMinimized());
+    QVERIFY2(secondsBehind() <= 1, qPrintable(time->text()));
+}
+
+QTEST_MAIN(TestTaskbar)
+#include "tst_taskbar.moc"

@@ -1,0 +1,10 @@
+#include "nativedesktop.h"
+
+bool desktopReportsChosenScale()
+{
+    return false;
+}
+
+void addTaskbarControls(QWidget *)
+{
+}
