@@ -107,15 +107,15 @@ class XServer:
 
 
 @pytest.fixture
-def xserver(start, monkeypatch):
-    """A virtual X server of 1280 x 1024 pixels, which keeps what is published on it while the
-    test runs, as a desktop session's does."""
+def xserver(start, monkeypatch, request):
+    """A virtual X server of 1280 x 1024 pixels, or of the size given as the fixture's parameter,
+    which keeps what is published on it while the test runs, as a desktop session's does."""
     need("Xvfb", "xdotool")
     # The server picks a free display itself and names it once it takes clients; another one
     # started at the same moment may take the same, so there are three tries.
     for _ in range(3):
         answer, server_end = os.pipe()
-        start("Xvfb", "-displayfd", server_end, "-nolisten", "tcp", "-noreset", "-screen", "0", "1280x1024x24",
+        start("Xvfb", "-displayfd", server_end, "-nolisten", "tcp", "-noreset", "-screen", "0", getattr(request, "param", "1280x1024") + "x24",
               pass_fds=[server_end])
         os.close(server_end)
         with os.fdopen(answer) as display:

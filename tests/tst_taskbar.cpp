@@ -1,5 +1,4 @@
 #include "shownwindow.h"
-#include "stardate.h"
 
 #include <QLabel>
 #include <QtTest>

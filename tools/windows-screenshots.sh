@@ -78,4 +78,19 @@ for key in Tab space Tab Tab space Tab space Tab space; do
 done
 sleep 3
 import -window "$dialog" "$out/windows-compute.png"
-echo "wrote $out/windows-mainwindow.png and $out/windows-compute.png"
+
+# The main window again at display scales of 125 and 150 %, which Wine reports to the program as
+# Windows does, from the setting it reads when it starts anew.
+for scale in 125 150; do
+    kill "$program"
+    wait "$program" || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f >/dev/null 2>&1
+    wineserver -k
+    wineserver -w
+    sh tests/with_wine.sh "$qt" "$build/app/sternzeit.exe" &
+    program=$!
+    main=$(window Sternzeit $(((822 * scale + 50) / 100))x$(((313 * scale + 50) / 100)))
+    sleep 3
+    import -window "$main" "$out/windows-mainwindow-$scale.png"
+done
+echo "wrote $out/windows-mainwindow.png, $out/windows-compute.png and the main window at 125 and 150 %"
