@@ -82,10 +82,9 @@ import -window "$dialog" "$out/windows-compute.png"
 # The main window again at display scales of 125 and 150 %, which Wine reports to the program as
 # Windows does, from the setting it reads when it starts anew.
 for scale in 125 150; do
-    kill "$program"
+    wineserver -k
     wait "$program" || true
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * scale / 100)) /f >/dev/null 2>&1
-    wineserver -k
     wineserver -w
     sh tests/with_wine.sh "$qt" "$build/app/sternzeit.exe" &
     program=$!
