@@ -18,17 +18,20 @@
 
 // The program's windows and their controls as a user finds and handles them.
 
-// One of the program's three windows by its class name, shown with its top left corner at
-// (200, 150); null when it never came on screen.
+// One of the program's three windows by its class name.
+inline std::unique_ptr<QWidget> makeWindow(const QString &kind)
+{
+    if (kind == QLatin1String("MainWindow"))
+        return std::make_unique<MainWindow>();
+    if (kind == QLatin1String("About"))
+        return std::make_unique<About>();
+    return std::make_unique<Compute>();
+}
+
+// The window shown with its top left corner at (200, 150); null when it never came on screen.
 inline std::unique_ptr<QWidget> shownWindow(const QString &kind)
 {
-    std::unique_ptr<QWidget> window;
-    if (kind == QLatin1String("MainWindow"))
-        window = std::make_unique<MainWindow>();
-    else if (kind == QLatin1String("About"))
-        window = std::make_unique<About>();
-    else
-        window = std::make_unique<Compute>();
+    std::unique_ptr<QWidget> window = makeWindow(kind);
     window->move(200, 150);
     window->show();
     return QTest::qWaitForWindowExposed(window.get()) ? std::move(window) : nullptr;
