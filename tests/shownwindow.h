@@ -112,7 +112,7 @@ inline QString clickKopieren(QMenu *menu)
     if (!menu || menu->actions().size() != 1 || menu->actions().constFirst()->text() != QLatin1String("Kopieren"))
         return QStringLiteral("no menu of just Kopieren");
     QAction *copy = menu->actions().constFirst();
-    const QString offered = copy->isEnabled() ? QStringLiteral("copies") : QStringLiteral("greyed out");
+    QString offered = copy->isEnabled() ? QStringLiteral("copies") : QStringLiteral("greyed out");
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(copy).center());
     if (menu->isVisible())
         menu->close();

@@ -24,8 +24,8 @@ QImage pictureFile(const QString &path, const QWidget *window)
     const qreal ratio = window->devicePixelRatioF();
     if (ratio == 1)
         return argb(QImage(path));
-    const QImage twin(QString(path).replace(".png", "@2x.png"));
-    QImage onScreen = argb(twin.scaled(twin.size() / 2 * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const QPixmap twin(QString(path).replace(".png", "@2x.png"));
+    QImage onScreen = argb(twin.scaled(twin.size() / 2 * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).toImage());
     onScreen.setDevicePixelRatio(ratio);
     return onScreen;
 }
@@ -117,8 +117,8 @@ private slots:
             QCOMPARE(window->size(), shown);
         QCOMPARE(QAccessible::queryAccessibleInterface(window.get())->text(QAccessible::Name), name);
         // Its own icon, not the application's fallback; a taskbar's 32 pixel place takes the picture
-        // made for that many pixels on the screen where there is one.
-        const qreal ratio = window->devicePixelRatioF();
+        // made for that many pixels on the densest screen where there is one.
+        const qreal ratio = qApp->devicePixelRatio();
         const QImage shownIcon = argb(window->windowIcon().pixmap(QSize(32, 32)).toImage());
         QImage icon = argb(QImage(QStringLiteral(":/icons/sternzeit-%1.png").arg(32 * ratio)));
         icon.setDevicePixelRatio(ratio);
@@ -126,9 +126,11 @@ private slots:
         QCOMPARE(shownIcon.size(), QSize(32, 32) * ratio);
         QVERIFY(icon.isNull() || shownIcon == icon);
         // Each picture is made for the window's screen, again when the window moves onto a screen
-        // of another scale.
-        QScreen *last = QGuiApplication::screens().constLast();
-        for (QScreen *screen : {window->screen(), last}) {
+        // of another scale (the splash stays where it came up).
+        QList<QScreen *> screens{window->screen()};
+        if (!isSplash)
+            screens << QGuiApplication::screens().constLast();
+        for (QScreen *screen : screens) {
             if (screen != window->screen()) {
                 window->move(screen->geometry().topLeft() + QPoint(20, 20));
                 QTRY_COMPARE(window->screen(), screen);
