@@ -159,6 +159,8 @@ private slots:
     void startUp()
     {
         QFETCH(bool, pressed);
+        // Windows' timers, and Wine's, count whole milliseconds and may fire one early.
+        const int slack = 2;
         QPointer<QSplashScreen> splash = showSplash();
         MainWindow window;
         HandOverWatcher watcher;
@@ -170,11 +172,11 @@ private slots:
             QTest::mouseClick(splash, Qt::LeftButton);
         QVERIFY(splash->isVisible() != pressed && !window.isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 2000);
-        QVERIFY2(watcher.shownAfterMs >= 950 && watcher.shownAfterMs < 1250, qPrintable(QString::number(watcher.shownAfterMs)));
+        QVERIFY2(watcher.shownAfterMs >= 950 - slack && watcher.shownAfterMs < 1250, qPrintable(QString::number(watcher.shownAfterMs)));
         QCOMPARE(watcher.clockWhenShown, QString());
         QVERIFY(!splash.isNull() && splash->isVisible() != pressed);
         QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 2000);
-        QVERIFY2(watcher.splashClosedAfterMs >= 1100 && watcher.splashClosedAfterMs < 1400,
+        QVERIFY2(watcher.splashClosedAfterMs >= 1100 - slack && watcher.splashClosedAfterMs < 1400,
                  qPrintable(QString::number(watcher.splashClosedAfterMs)));
         QVERIFY(window.isVisible());
     }
