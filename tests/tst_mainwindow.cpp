@@ -1,3 +1,4 @@
+#include "patterns.h"
 #include "shownwindow.h"
 #include "stardate.h"
 #include "tickpace.h"
@@ -63,7 +64,7 @@ private slots:
         const int due = (QTime::currentTime().msec() + timer->remainingTime()) % 1000;
         QVERIFY2(due <= 20, qPrintable(QString::number(due)));
         const QString clock = value("showNormalTime")->text();
-        const QDateTime shown = QDateTime::fromString(clock, QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
+        const QDateTime shown = QDateTime::fromString(clock, QLatin1String(clockPattern));
         QVERIFY2(qAbs(shown.secsTo(QDateTime::currentDateTime())) <= 1, qPrintable(clock));
         const QDate date = shown.date();
         QCOMPARE(reading(window->centralWidget(), Qt::Vertical),

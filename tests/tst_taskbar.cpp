@@ -1,3 +1,4 @@
+#include "patterns.h"
 #include "shownwindow.h"
 
 #include <QLabel>
@@ -44,7 +45,7 @@ void TestTaskbar::clockRestoredShowsTheTimeAtOnce()
     QVERIFY(clock);
     const QLabel *time = clock->findChild<QLabel *>(QStringLiteral("showNormalTime"));
     const auto secondsBehind = [time] {
-        const QDateTime shown = QDateTime::fromString(time->text(), QStringLiteral("dd.MM.yyyy - hh:mm:ss"));
+        const QDateTime shown = QDateTime::fromString(time->text(), QLatin1String(clockPattern));
         return shown.isValid() ? shown.secsTo(QDateTime::currentDateTime()) : -1;
     };
     QTRY_VERIFY(secondsBehind() >= 0);
