@@ -1,16 +1,10 @@
 #ifndef QTGERMAN_H
 #define QTGERMAN_H
 
-#include <QString>
-
 // Has Qt's own texts (the input's context menu, the command line's "Usage:" and its errors)
-// speak German like the rest of the program, whatever the user's locale. Looks in Qt's own
-// translations folder, then in "translations" beside the program, where a self-contained
-// installation keeps the catalogue; without one, Qt's texts stay as they are. Call it once the
-// application object exists.
+// speak German like the rest of the program, whatever the user's locale. Qt's German catalogue
+// travels inside the program, so a copy of it speaks German wherever it lies, with or without a
+// Qt installed beside it. Call it once the application object exists.
 void useGermanQtTexts();
-
-// Qt's own translations folder, where the system keeps Qt's catalogues.
-QString qtTranslationsFolder();
 
 #endif // QTGERMAN_H
