@@ -16,7 +16,7 @@ from pathlib import Path
 import pytest
 
 TESTS = Path(__file__).parent
-WINE = ["sh", TESTS / "with_wine.sh", os.environ.get("STERNZEIT_WINDOWS_QT", "")]
+WINE = ["sh", TESTS / "with_wine.sh"]
 # "Schließen" in the main window, the lowest of the three buttons in its right-hand column.
 CLOSE_BUTTON = (680, 219)
 WATCHER = "org.kde.StatusNotifierWatcher"

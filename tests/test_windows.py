@@ -15,10 +15,14 @@ VERSION = os.environ.get("STERNZEIT_VERSION", "")
 NAME = f"sternzeit-{VERSION}-windows-x64"
 ZIP = f"{BUILD}/{NAME}.zip"
 SETUP = f"{BUILD}/sternzeit-{VERSION}-setup.exe"
-FOLDER = """LICENSE.txt LIESMICH.txt Qt5Core.dll Qt5Gui.dll Qt5Widgets.dll libgcc_s_seh-1.dll libstdc++-6.dll
-    libwinpthread-1.dll licenses/Qt-COPYRIGHT.debian.txt licenses/Qt-LICENSE.GPL3.txt licenses/Qt-LICENSE.LGPLv3.txt
-    licenses/Qt-SOURCE.txt licenses/gcc-runtime-COPYRIGHT.debian.txt licenses/mingw-w64-COPYRIGHT.debian.txt
-    platforms/qwindows.dll sternzeit-convert.exe sternzeit.exe styles/qwindowsvistastyle.dll translations/qtbase_de.qm""".split()
+FOLDER = """LICENSE.txt LIESMICH.txt licenses/Qt-COPYRIGHT.debian.txt licenses/Qt-LICENSE.GPL3.txt
+    licenses/Qt-LICENSE.LGPLv3.txt licenses/Qt-SOURCE.txt licenses/gcc-runtime-COPYRIGHT.debian.txt
+    licenses/mingw-w64-COPYRIGHT.debian.txt sternzeit-convert.exe sternzeit.exe""".split()
+# What each program imports: libraries of every 64-bit Windows, nothing of Qt or the compiler.
+IMPORTS = {"sternzeit.exe": """ADVAPI32.dll dwmapi.dll GDI32.dll IMM32.dll KERNEL32.dll msvcrt.dll ole32.dll
+               OLEAUT32.dll SHELL32.dll USER32.dll UxTheme.dll VERSION.dll WINMM.dll WTSAPI32.dll""".split(),
+           "sternzeit-convert.exe": """ADVAPI32.dll KERNEL32.dll msvcrt.dll ole32.dll SHELL32.dll USER32.dll
+               VERSION.dll WINMM.dll""".split()}
 AS_INVOKER = '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'
 
 
@@ -30,8 +34,9 @@ def unpacked_zip(folder):
 
 
 def test_files(work):
-    """Read with this machine's tools: the zip holds exactly the folder the programs need, every
-    program and library stripped, placeable anywhere in memory and keeping its data from running;
+    """Read with this machine's tools: the zip holds the two programs with their licences and
+    readme and nothing else, each program importing only Windows' own libraries, stripped,
+    placeable anywhere in memory and keeping its data from running;
     sternzeit.exe opens no console and carries its icon and manifest alone, sternzeit-convert.exe
     is a console program; the installer asks for no administrator rights and shows the icon."""
     need("x86_64-w64-mingw32-objdump", "wrestool", "icotool")
@@ -40,8 +45,9 @@ def test_files(work):
     assert b"sternzeit-convert.exe --help" in (folder / "LIESMICH.txt").read_bytes(), "LIESMICH.txt explains nothing"
 
     subsystems = {}
-    for binary in (name for name in FOLDER if name.endswith((".exe", ".dll"))):
+    for binary in IMPORTS:
         header = run("x86_64-w64-mingw32-objdump", "-p", folder / binary)
+        assert sorted(re.findall(r"DLL Name: (\S+)", header), key=str.lower) == IMPORTS[binary], binary
         flags = set(re.findall(r"^\s+([A-Z_]+|\w+ stripped)$", header, re.M))
         # Relocatable, with high-entropy address space layout randomisation and no-execute data.
         assert {"HIGH_ENTROPY_VA", "DYNAMIC_BASE", "NX_COMPAT", "symbols stripped"} <= flags, binary
@@ -175,6 +181,42 @@ def test_platform(xserver, wine_prefix, start, monkeypatch):
     time.sleep(10)
     assert program.poll() is None and main_window(), "the main window went within 10 s"
     x, y = main_window()[0]
+    run("xdotool", "mousemove", x + CLOSE_BUTTON[0], y + CLOSE_BUTTON[1], "click", "1")
+    assert program.wait(30) == 0
+
+
+def test_copied_alone(xserver, wine_prefix, start, work, monkeypatch):
+    """Each program copied alone into an empty folder of a new prefix that has no way to this
+    machine's files runs there as it does in its folder: sternzeit.exe on Wine's Windows platform
+    shows its splash and main window, its conversion dialog's input offers Qt's context menu in
+    German, and "Schließen" ends it with 0; sternzeit-convert.exe explains itself in German and
+    converts."""
+    need("xclip")
+    monkeypatch.delenv("QT_QPA_PLATFORM", raising=False)
+    (wine_prefix / "dosdevices/z:").unlink()
+    folder = unpacked_zip(work / "zip")
+    for program in IMPORTS:
+        (wine_prefix / "drive_c" / program).mkdir()
+        shutil.copy(folder / program, wine_prefix / "drive_c" / program)
+
+    def wine(program, *arguments):
+        return subprocess.run(["wine", rf"C:\{program}\{program}", *arguments], capture_output=True, text=True)
+    assert wine("sternzeit-convert.exe", "--help").stdout.startswith("Aufruf: ")
+    assert wine("sternzeit-convert.exe", "05.12.2013 12:00").stdout == "Mein Format: 201312,0512\nAnderes Format: -147073.234375\n"
+
+    program = start("wine", r"C:\sternzeit.exe\sternzeit.exe")
+    shown = lambda name, size: [(x, y) for shown, x, y, *rest in xserver.windows() if (shown, tuple(rest)) == (name, size)]
+    wait_for("splash of 300 x 225", lambda: shown("sternzeit", (300, 225)), 60, program)
+    x, y = wait_for("main window of 822 x 313", lambda: shown("Sternzeit", (822, 313)), 30, program)[0]
+    run("xdotool", "mousemove", x + COMPUTE_BUTTON[0], y + COMPUTE_BUTTON[1], "click", "1")
+    wait_for("conversion dialog", lambda: "Umrechnung" in xserver.shown(), 10, program)
+    # The input has the focus; its context menu's "&Kopieren" copies the text only in German.
+    run("xdotool", "type", "--delay", "50", "05.12.2013 12:00")
+    for key in ("ctrl+a", "Menu", "k"):
+        run("xdotool", "key", key)
+        time.sleep(1)
+    copied = lambda: run("xclip", "-o", "-selection", "clipboard", check=False) == "05.12.2013 12:00"
+    wait_for("the input copied through its German context menu", copied, 10, program)
     run("xdotool", "mousemove", x + CLOSE_BUTTON[0], y + CLOSE_BUTTON[1], "click", "1")
     assert program.wait(30) == 0
 

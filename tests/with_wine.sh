@@ -1,16 +1,14 @@
 #!/bin/sh
 # Runs one program of the Windows build under Wine, as CTest's emulator for that build:
 #
-#   with_wine.sh QT_PREFIX PROGRAM.exe [ARGUMENT...]
-#   with_wine.sh --prefix                   (only makes the prefix)
+#   with_wine.sh PROGRAM.exe [ARGUMENT...]
+#   with_wine.sh --prefix        (only makes the prefix)
 #
 # in the Wine prefix that WINEPREFIX names, made on first use, quietly, never offering to download
-# Wine's add-ons or writing menu entries into the home folder. The program finds the Qt DLLs and
-# plugins of QT_PREFIX and the compiler's runtime DLLs where they lie. The arguments pass through
-# Windows' command shell, so they must not hold its special characters (& | < > ^ %).
+# Wine's add-ons or writing menu entries into the home folder. Every program carries Qt and the
+# compiler's runtime inside, so it needs nothing beside it. The arguments pass through Windows'
+# command shell, so they must not hold its special characters (& | < > ^ %).
 set -eu
-qt=$1
-shift
 WINEDEBUG=${WINEDEBUG:--all}
 WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
 export WINEDEBUG WINEDLLOVERRIDES
@@ -50,19 +48,15 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 [ -f "$WINEPREFIX/.made" ] || make_prefix
 exec 9>&-
-[ "$qt" != --prefix ] || exit 0
+[ "$1" != --prefix ] || exit 0
 
 # A Unix path as Wine sees it, on its drive Z:.
 windows_path() { printf 'Z:%s' "$1" | sed 's|/|\\|g'; }
-runtime=$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)
-threads=$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)
-WINEPATH="$(windows_path "$qt/bin");$(windows_path "${runtime%/*}");$(windows_path "${threads%/*}")"
 # Qt's offscreen platform reads its fonts from a folder rather than asking Windows.
 : "${QT_QPA_FONTDIR:=$(windows_path "$WINEPREFIX/drive_c/windows/Fonts")}"
 # A test program without a console window would send its log to the debugger.
-QT_PLUGIN_PATH=$(windows_path "$qt/plugins")
 QT_FORCE_STDERR_LOGGING=1
-export WINEPATH QT_QPA_FONTDIR QT_PLUGIN_PATH QT_FORCE_STDERR_LOGGING
+export QT_QPA_FONTDIR QT_FORCE_STDERR_LOGGING
 # Wine hands the QT_ variables of a Linux desktop to Windows programs only with WINE in front.
 for variable in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
     eval "export WINE$variable=\"\$$variable\""

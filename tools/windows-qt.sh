@@ -11,11 +11,13 @@
 # .dsc against the archive's signed index, and dpkg-source checks the tarballs against the .dsc
 # before unpacking them, with Debian's patches applied.
 #
-# What comes out: Core, Gui, Widgets, Test (and PrintSupport, which comes along), as shared
-# libraries for x86_64-w64-mingw32 with posix threads; the windows, offscreen and minimal
-# platform plugins, the windowsvista style and the image plugins; the host tools moc, uic and
-# rcc for Linux. No OpenGL, D-Bus, network, SQL or XML. Debian repacks the source without
-# src/3rdparty/wintab, so tablet events are left out too.
+# What comes out: Core, Gui, Widgets, Test (and PrintSupport, which comes along), as static
+# libraries for x86_64-w64-mingw32 with posix threads, to be linked into each program together
+# with the compiler's runtime, so that a program is one file; the windows, offscreen and minimal
+# platform plugins, the windowsvista style and the ico image plugin, static too; the host tools
+# moc, uic and rcc for Linux. Optimised for size, each function and datum in a section of its own
+# for the linker to drop when unused. No OpenGL, D-Bus, network, SQL or XML, no JPEG or GIF.
+# Debian repacks the source without src/3rdparty/wintab, so tablet events are left out too.
 #
 # Beside Qt the prefix holds what a shipped copy must name: Qt's licence files, Debian's
 # copyright record of the source (COPYRIGHT.debian) and SOURCE, which names the exact source
@@ -41,10 +43,11 @@ jobs=${JOBS:-$(nproc)}
 # builds a new prefix beside the old one.
 configure_options=(
     -xplatform win32-g++ -device-option "CROSS_COMPILE=$target-"
-    -release -shared -opensource -confirm-license
+    -release -static -static-runtime -opensource -confirm-license
+    -optimize-size -gc-binaries
     -nomake examples -nomake tests
     -no-opengl -no-direct2d -no-dbus -no-icu
-    -qt-zlib -qt-libpng -qt-libjpeg
+    -qt-zlib -qt-libpng -no-libjpeg -no-gif
     -no-feature-sql -no-feature-network -no-feature-concurrent -no-feature-xml
     -no-feature-tabletevent
 )
@@ -179,8 +182,8 @@ for tool in gcc g++ c++; do
 done
 ln -s "/usr/bin/$target-cpp-posix" "$work/bin/$target-cpp"
 export PATH=$work/bin:$PATH
-# The linker stamps each DLL's header, and rcc each resource, with the time of the source's last
-# change in Debian's changelog rather than the time of the build; a date set for the programs
+# rcc stamps each of Qt's own resources, which the programs link in, with the time of the source's
+# last change in Debian's changelog rather than the time of the build; a date set for the programs
 # around it does not reach Qt, which is cached by source and options alone.
 SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$work/source/qtbase/debian/changelog" -STimestamp)
 QT_RCC_SOURCE_DATE_OVERRIDE=$SOURCE_DATE_EPOCH
