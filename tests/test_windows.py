@@ -247,7 +247,8 @@ def test_display_scale(xserver, wine_prefix, start, monkeypatch):
 
 def test_taskbar(xserver, wine_prefix, start, monkeypatch):
     """On Wine's own Windows platform the native windows carry the minimize box and the window
-    menu, and the clock minimizes and comes back through them showing this moment."""
+    menu, the clock minimizes and comes back through them showing this moment, and a minimized
+    window comes back by "Info", "Berechnen" or the tray menu's entry that shows the clock."""
     monkeypatch.delenv("QT_QPA_PLATFORM", raising=False)
     program = start(*WINE, os.environ["TASKBAR_TEST"])
     assert program.wait(120) == 0, program.log.read_text()
