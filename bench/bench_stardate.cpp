@@ -10,10 +10,10 @@
 static void benchOwnStardateText(benchmark::State &state)
 {
     const std::array<QDateTime, 4> dateTimes = {
-        localDateTime(QDate(2013, 12, 5), QTime(12, 45)),
-        localDateTime(QDate(2026, 3, 29), QTime(3, 7)),
-        localDateTime(QDate(1900, 1, 1), QTime(16, 30)),
-        localDateTime(QDate(2161, 12, 31), QTime(23, 59)),
+        calendarDateTime(QDate(2013, 12, 5), QTime(12, 45)),
+        calendarDateTime(QDate(2026, 3, 29), QTime(3, 7)),
+        calendarDateTime(QDate(1900, 1, 1), QTime(16, 30)),
+        calendarDateTime(QDate(2161, 12, 31), QTime(23, 59)),
     };
     std::size_t i = 0;
     for (auto _ : state)

@@ -20,6 +20,6 @@ std::optional<Stardates> stardatesOfDateInput(const QString &text)
         return std::nullopt;
 
     const QDate date(year, month, day);
-    return Stardates{ownStardateText(localDateTime(date, QTime(hour, minute))),
+    return Stardates{ownStardateText(calendarDateTime(date, QTime(hour, minute))),
                      formulaStardateText(year, date.dayOfYear(), hour, minute)};
 }

@@ -90,5 +90,5 @@ QString dateFromFormulaStardate(const QString &stardate)
         return QString();
     const int minute = int((fractionOfDay - hour / 24.0) * 1440);
 
-    return dateText(localDateTime(date, QTime(hour, minute)));
+    return dateText(calendarDateTime(date, QTime(hour, minute)));
 }

@@ -24,5 +24,5 @@ QString dateFromOwnStardate(const QString &stardate)
     const int day = dayAndHour.left(2).toInt();
     const int hour = dayAndHour.right(2).toInt();
 
-    return dateText(localDateTime(QDate(year, month, day), QTime(hour, 0)));
+    return dateText(calendarDateTime(QDate(year, month, day), QTime(hour, 0)));
 }

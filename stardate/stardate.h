@@ -6,7 +6,8 @@
 
 #include <optional>
 
-// The own-format stardate "yyyyMM,ddhh" of a local date and time; empty for an invalid one.
+// The own-format stardate "yyyyMM,ddhh" of a date and time as its fields read; empty for an
+// invalid one.
 QString ownStardateText(const QDateTime &dateTime);
 
 // The formula stardate 1000 * (year - 2161 + (dayOfYear - 1 + hour/24 + minute/1440) / 365.25),
@@ -48,8 +49,9 @@ QString dateText(const QDateTime &dateTime);
 // user's locale.
 QString clockText(const QDateTime &dateTime);
 
-// The local date-time of a date and a time, or an invalid one when either is invalid or
-// the date lies beyond what a date-time can hold.
-QDateTime localDateTime(const QDate &date, const QTime &time);
+// A typed date and time as a date-time that names that day and time of day whatever the
+// machine's zone, also in the hour the zone's clocks skip or repeat; an invalid one when either
+// is invalid or the date lies beyond what a date-time can hold.
+QDateTime calendarDateTime(const QDate &date, const QTime &time);
 
 #endif // STARDATE_H

@@ -59,6 +59,27 @@ inline const QVector<DialogConversion> &dialogConversions()
         {"stardate, no kind", "2500", QStringList{toDate}, true, {}, {}},
         {"formula stardate that is no number", "abc", stardateFormula, true, {}, "Anderes Format: "},
 
+        // A typed date or stardate names a day and a time of day, whatever the zone's clocks do then:
+        // here the hours Berlin's and New York's skip in spring and go through twice in autumn.
+        {"Berlin's skipped hour", "31.03.2013 02:30", dateBoth,
+         true, "Mein Format: 201303,3102", "Anderes Format: -147756.046875"},
+        {"own stardate of Berlin's skipped hour", "201303,3102", stardateOwn, true, "Mein Format: 31.03.2013 02:00", {}},
+        {"formula stardate of Berlin's skipped hour", "-147756.046875", stardateFormula,
+         true, {}, "Anderes Format: 31.03.2013 02:29"},
+        {"Berlin's doubled hour", "27.10.2013 02:30", dateBoth,
+         true, "Mein Format: 201310,2702", "Anderes Format: -147181.093750"},
+        {"formula stardate of Berlin's doubled hour", "-147181.09375", stardateFormula,
+         true, {}, "Anderes Format: 27.10.2013 02:31"},
+        {"New York's skipped hour", "10.03.2013 02:30", dateBoth,
+         true, "Mein Format: 201303,1002", "Anderes Format: -147813.546875"},
+        {"own stardate of New York's skipped hour", "201303,1002", stardateOwn, true, "Mein Format: 10.03.2013 02:00", {}},
+        {"formula stardate of New York's skipped hour", "-147813.546875", stardateFormula,
+         true, {}, "Anderes Format: 10.03.2013 02:26"},
+        {"New York's doubled hour", "03.11.2013 01:30", dateBoth,
+         true, "Mein Format: 201311,0301", "Anderes Format: -147162.046875"},
+        {"formula stardate of New York's doubled hour", "-147162.046875", stardateFormula,
+         true, {}, "Anderes Format: 03.11.2013 01:29"},
+
         {"empty input, stardate", "", stardateFormula, false, {}, {}},
         {"no direction", "05.12.2013 12:00", QStringList{own, formula}, false, {}, {}},
         // Read as rich text, a typed tag would vanish from the label and from what a screen reader reads.

@@ -25,7 +25,7 @@ struct DateOfStardate
     QString date;
 };
 
-// Both stardate texts of a local date and time.
+// Both stardate texts of a typed date and time.
 inline const QVector<StardatesOfMoment> &stardatesOfMoments()
 {
     static const QVector<StardatesOfMoment> rows = {

@@ -14,7 +14,7 @@ from conftest import CLOSE_BUTTON, TESTS, WATCHER, run, wait_for
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
-WINDOWS = {"Sternzeit", "Dialog", "About"}
+WINDOWS = {"Sternzeit", "Umrechnung", "Info"}
 
 
 def windows_become(shown, expected):
@@ -52,11 +52,11 @@ def test_tray(xserver, session_bus, tray_host, sternzeit):
 
     # Entries of the menu by their place in it, and clicks on the icon; the icon and the first
     # entry, named for what it does, hide and show the clock.
-    for step, shown in ((1, {"Sternzeit", "Dialog"}), (2, WINDOWS), ("icon", {"Dialog", "About"}), (0, WINDOWS),
-                        (0, {"Dialog", "About"}), ("icon", WINDOWS), (0, {"Dialog", "About"})):
+    for step, shown in ((1, {"Sternzeit", "Umrechnung"}), (2, WINDOWS), ("icon", {"Umrechnung", "Info"}), (0, WINDOWS),
+                        (0, {"Umrechnung", "Info"}), ("icon", WINDOWS), (0, {"Umrechnung", "Info"})):
         click(1) if step == "icon" else choose(step)
         windows_become(xserver.shown, shown)
-    for dialog, shown in (("Dialog", {"About"}), ("About", set())):
+    for dialog, shown in (("Umrechnung", {"Info"}), ("Info", set())):
         window = run("xdotool", "search", "--onlyvisible", "--name", f"^{dialog}$").split()[0]
         run("xdotool", "windowfocus", "--sync", window, "key", "Escape")
         windows_become(xserver.shown, shown)
@@ -135,8 +135,8 @@ def check_status_panel(bus, panel, program, shown):
     assert [label for label, _ in item.entries()] == ["Uhr verbergen", "Berechnen", "Info", "--", "Beenden"]
     for click, clock_shown, windows in (("icon", False, set()), ("icon", True, {"Sternzeit"}),
                                         ("Uhr verbergen", False, set()), ("Uhr zeigen", True, {"Sternzeit"}),
-                                        ("Berechnen", True, {"Sternzeit", "Dialog"}), ("Info", True, WINDOWS),
-                                        ("icon", False, {"Dialog", "About"})):
+                                        ("Berechnen", True, {"Sternzeit", "Umrechnung"}), ("Info", True, WINDOWS),
+                                        ("icon", False, {"Umrechnung", "Info"})):
         assert item.click(click), click
         windows_become(shown, windows)
         # The first entry, as the panel shows it, offers the opposite of what the clock is doing.
@@ -147,7 +147,7 @@ def check_status_panel(bus, panel, program, shown):
     assert not [name for name in bus.names() if name.startswith(ITEM)], "the icon outlived its panel"
     panel.start()
     assert wait_for("icon back in the panel", lambda: Item.answering(bus)).click("icon")
-    windows_become(shown, {"Dialog", "About"})
+    windows_become(shown, {"Umrechnung", "Info"})
 
 
 def test_status_panel_on_x11(xserver, session_bus, status_panel, sternzeit):

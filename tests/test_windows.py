@@ -276,12 +276,12 @@ def test_display_scale(xserver, wine_prefix, start, monkeypatch):
                                  for picture in ("logo@2x.png", "logo.png"))
             assert reduced < 6 and reduced < enlarged, (dpi, reduced, enlarged)
         click(INFO_BUTTON)
-        wait_for(f"info dialog at {dpi} dpi", lambda: shown("About"), 10, program)
+        wait_for(f"info dialog at {dpi} dpi", lambda: shown("Info"), 10, program)
         # Away again, since it may cover "Berechnen".
         run("xdotool", "key", "Escape")
-        wait_for(f"info dialog gone at {dpi} dpi", lambda: "About" not in xserver.shown(), 10, program)
+        wait_for(f"info dialog gone at {dpi} dpi", lambda: "Info" not in xserver.shown(), 10, program)
         click(COMPUTE_BUTTON)
-        wait_for(f"conversion dialog at {dpi} dpi", lambda: shown("Dialog"), 10, program)
+        wait_for(f"conversion dialog at {dpi} dpi", lambda: shown("Umrechnung"), 10, program)
 
         run("wineserver", "-k")
         program.wait(30)
@@ -289,7 +289,8 @@ def test_display_scale(xserver, wine_prefix, start, monkeypatch):
 
 def test_taskbar(xserver, wine_prefix, start, monkeypatch):
     """On Wine's own Windows platform the native windows carry the minimize box and the window
-    menu, and the clock minimizes and comes back through them showing this moment."""
+    menu, the clock minimizes and comes back through them showing this moment, and a minimized
+    window comes back by "Info", "Berechnen" or the tray menu's entry that shows the clock."""
     monkeypatch.delenv("QT_QPA_PLATFORM", raising=False)
     program = start(*WINE, os.environ["TASKBAR_TEST"])
     assert program.wait(120) == 0, program.log.read_text()

@@ -2,6 +2,7 @@
 #include "shownwindow.h"
 #include "stardate.h"
 #include "tickpace.h"
+#include "trayicon.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -94,7 +95,8 @@ private slots:
         QTest::newRow("Berechnen") << "Berechnen" << "Compute";
     }
 
-    // However often its button is clicked, a dialog opens once, and it comes back where it was moved.
+    // However often its button is clicked, a dialog opens once, and it comes back where it was moved,
+    // from closed or minimized.
     void dialogsComeBackWhereTheyWereLeft()
     {
         QFETCH(QString, opener);
@@ -110,6 +112,26 @@ private slots:
         click(captioned(window.get(), opener));
         QCOMPARE(visibleWindow(qPrintable(dialogClass)), dialog);
         QCOMPARE(dialog->pos(), lastPosition);
+        dialog->showMinimized();
+        click(captioned(window.get(), opener));
+        QVERIFY(dialog->isVisible() && !dialog->isMinimized());
+        QCOMPARE(dialog->pos(), lastPosition);
+    }
+
+    // Minimized from its taskbar button, the clock is offered by the tray menu's first entry,
+    // which brings it back maximized as it was.
+    void trayMenuBringsTheMinimizedClockBack()
+    {
+        TrayIcon tray(window.get());
+        window->showMaximized();
+        window->showMinimized();
+        QMenu *menu = tray.contextMenu();
+        menu->popup(QPoint());
+        QAction *first = menu->actions().constFirst();
+        QCOMPARE(first->text(), QStringLiteral("Uhr zeigen"));
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(first).center());
+        QVERIFY(window->isVisible() && window->isMaximized() && !window->isMinimized());
+        QCOMPARE(first->text(), QStringLiteral("Uhr verbergen"));
     }
 
     // Where the desktop has no tray, as here, the program is its windows alone: "Schließen" with

@@ -1,5 +1,6 @@
 #include "patterns.h"
 #include "shownwindow.h"
+#include "trayicon.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -7,8 +8,9 @@
 #include <windows.h>
 
 // On the Windows platform, under Wine here: Qt knows the windows as frameless only, yet each
-// native window carries the minimize box and the window menu that its taskbar button needs, and
-// the clock comes back from the taskbar showing this moment.
+// native window carries the minimize box and the window menu that its taskbar button needs, the
+// clock comes back from the taskbar showing this moment, and a minimized window comes back when
+// asked for.
 class TestTaskbar : public QObject
 {
     Q_OBJECT
@@ -17,6 +19,7 @@ private slots:
     void windowsCarryMinimizeBoxAndMenu_data();
     void windowsCarryMinimizeBoxAndMenu();
     void clockRestoredShowsTheTimeAtOnce();
+    void minimizedWindowsComeBackWhenAskedFor();
 };
 
 void TestTaskbar::windowsCarryMinimizeBoxAndMenu_data()
@@ -58,6 +61,34 @@ void TestTaskbar::clockRestoredShowsTheTimeAtOnce()
     SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
     QTRY_VERIFY(!clock->isMinimized());
     QVERIFY2(secondsBehind() <= 1, qPrintable(time->text()));
+}
+
+// Minimized as their taskbar buttons do, the dialogs come back by the clock's buttons, and the
+// clock by the tray menu's first entry.
+void TestTaskbar::minimizedWindowsComeBackWhenAskedFor()
+{
+    const std::unique_ptr<QWidget> clock = shownWindow(QStringLiteral("MainWindow"));
+    QVERIFY(clock);
+    TrayIcon tray(clock.get());
+    QMenu *menu = tray.contextMenu();
+    for (const auto &[opener, kind] : {std::pair("Info", "About"), {"Berechnen", "Compute"}, {"", "MainWindow"}}) {
+        const bool isClock = clock->inherits(kind);
+        if (!isClock)
+            click(captioned(clock.get(), QString::fromUtf8(opener)));
+        QTRY_VERIFY2(visibleWindow(kind), kind);
+        QWidget *window = visibleWindow(kind);
+        const auto hwnd = reinterpret_cast<HWND>(window->winId());
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        QTRY_VERIFY2(window->isMinimized() && IsIconic(hwnd), kind);
+        if (isClock) {
+            menu->popup(QPoint());
+            const QRect firstEntry = menu->actionGeometry(menu->actions().constFirst());
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, firstEntry.center());
+        } else {
+            click(captioned(clock.get(), QString::fromUtf8(opener)));
+        }
+        QTRY_VERIFY2(!window->isMinimized() && !IsIconic(hwnd) && IsWindowVisible(hwnd), kind);
+    }
 }
 
 QTEST_MAIN(TestTaskbar)

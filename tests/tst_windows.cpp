@@ -70,7 +70,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QSize>("size"); // as its form makes it
         QTest::addColumn<QSize>("shown"); // none where it widens to its text in the font at hand
-        QTest::addColumn<QString>("name"); // as a screen reader reads it
+        QTest::addColumn<QString>("name"); // as a screen reader reads it and the taskbar shows it
         QTest::addColumn<QStringList>("pictures"); // label:resource path; no label for the splash itself
         QTest::addColumn<QStringList>("help"); // its label, the lines of each paragraph, texts it names
         QTest::newRow("main window") << "MainWindow" << QSize(820, 313) << QSize(822, 313) << "Sternzeit"
@@ -116,6 +116,7 @@ private slots:
         if (shown.isValid())
             QCOMPARE(window->size(), shown);
         QCOMPARE(QAccessible::queryAccessibleInterface(window.get())->text(QAccessible::Name), name);
+        QCOMPARE(window->windowTitle(), name);
         // Its own icon, not the application's fallback; a taskbar's 32 pixel place takes the picture
         // made for that many pixels on the densest screen where there is one.
         const qreal ratio = qApp->devicePixelRatio();

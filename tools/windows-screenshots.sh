@@ -66,7 +66,7 @@ import -window "$main" "$out/windows-mainwindow.png"
 # "Datum->Sternzeit", "Sternzeit->Datum" (passed over), "Mein Format", "Nach der Formel" and
 # "Berechnen".
 xdotool mousemove --window "$main" 10 10 key space
-dialog=$(window Dialog 817x411)
+dialog=$(window Umrechnung 817x411)
 # Wine hands the keys on as the program takes them, which on a busy machine can lag behind.
 xdotool mousemove --window "$dialog" 10 10
 sleep 1

@@ -3,8 +3,8 @@
 
 class QWidget;
 
-// Shows a window that is asked for again where it was left, in front of the others and with
-// the keyboard focus.
+// Shows a window that is asked for again where it was left, also from minimized, in front of
+// the others and with the keyboard focus.
 void bringToFront(QWidget *window);
 
 #endif // BRINGTOFRONT_H

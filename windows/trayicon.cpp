@@ -32,7 +32,8 @@ TrayIcon::~TrayIcon()
     menu.clear();
 }
 
-// The first entry always offers the opposite of what the clock window is doing now.
+// The first entry always offers the opposite of what the clock window is doing now. Minimizing
+// and restoring a window send it these events too.
 bool TrayIcon::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == clock && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
@@ -40,14 +41,20 @@ bool TrayIcon::eventFilter(QObject *watched, QEvent *event)
     return QSystemTrayIcon::eventFilter(watched, event);
 }
 
+// A minimized clock is as much off the screen as a hidden one, so the entry offers to show it.
+bool TrayIcon::clockOnScreen() const
+{
+    return clock->isVisible() && !clock->isMinimized();
+}
+
 void TrayIcon::nameToggleAction()
 {
-    toggleAction->setText(clock->isVisible() ? tr("Uhr verbergen") : tr("Uhr zeigen"));
+    toggleAction->setText(clockOnScreen() ? tr("Uhr verbergen") : tr("Uhr zeigen"));
 }
 
 void TrayIcon::toggleClock()
 {
-    if (clock->isVisible())
+    if (clockOnScreen())
         clock->hide();
     else
         bringToFront(clock);

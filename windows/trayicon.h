@@ -25,6 +25,7 @@ private slots:
     void toggleOnClick(QSystemTrayIcon::ActivationReason reason);
 
 private:
+    bool clockOnScreen() const;
     void nameToggleAction();
 
     QWidget *clock;
