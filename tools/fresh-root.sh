@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Proves the README's promise on a machine that has nothing yet: a minimal Debian 12 root made by
-# mmdebstrap (minbase with build-essential, cmake, git, ca-certificates and sudo, from the host's
-# mirror), a clone of HEAD in it, and there each STEP, one argument of make arguments (default:
-# test run lint). A step whose goal is `run` builds, then passes when the program still runs
-# FRESH_RUN_SECONDS (10) after its start; any other passes when make succeeds. The last line gives
-# every result. Needs root.   tools/fresh-root.sh [STEP...]
-# Steps that build for Windows see this machine's Qt for Windows (tools/windows-qt.sh) read-only.
+# tools/fresh-root.sh [STEP...] (as root) proves the README's promise on a machine that has nothing
+# yet: a minimal Debian 12 root made by mmdebstrap (minbase with build-essential, cmake, git,
+# ca-certificates and sudo, from the host's mirror), a clone of HEAD in it, and there each STEP, one
+# argument of make arguments (default: test run lint). A step whose goal is `run` builds, then
+# passes when the program still runs FRESH_RUN_SECONDS (10) after its start; any other passes when
+# make succeeds; the last line gives every result. Windows builds see this machine's Qt read-only.
 # The minbase root is a tarball in FRESH_CACHE_DIR (/var/cache/sternzeit-fresh-root), made anew
 # after a week; a second mmdebstrap unpacks it and its customize hooks clone and run the steps. It
 # runs in namespaces of its own: what it mounted and ran ends with it, however the run ends.
@@ -23,7 +22,6 @@ if [ "${1:-}" = --step ]; then
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
             /bin/sh -c "cd /src && $1" </dev/null 2>&1
     }
-    say "step: make $step"
     if [ "${step%% *}" != run ]; then
         in_root "make $step" | tee -a "$log" && result=passed
         for f in "$root"/src/build*/Testing/Temporary/LastTest*.log; do
@@ -55,18 +53,20 @@ export FRESH_LOG_DIR=${FRESH_LOG_DIR:-$repo/build-fresh-root} FRESH_RUN_SECONDS=
 
 # Every way out removes the work folder (all mounts are in mmdebstrap's namespaces) and says the results.
 finish() {
-    local status=$? i
-    trap '' INT TERM
+    local status=$? i && trap '' INT TERM
     [ -s "$work/results" ] && mapfile -t results <"$work/results"
     [ -n "$work" ] && ! rm -rf --one-file-system -- "$work" && status=1 error+="${error:+; }$work left"
     for ((i = ${#results[@]}; i < ${#steps[@]}; i++)); do results+=("make ${steps[i]} not finished"); done
-    say "${error:+$error; }$(printf '%s, ' "${results[@]}" | sed 's/, $//')"
+    say "${error:+$error; }$(printf '%s, ' "${results[@]}") logs in $FRESH_LOG_DIR"
     [[ " ${results[*]} " == *FAILED* ]] && status=1
     exit "$status"
 }
-trap finish EXIT
-trap 'error=interrupted; exit 130' INT; trap 'error=interrupted; exit 143' TERM
-fail() { error="set-up FAILED: $* (logs in $FRESH_LOG_DIR)"; exit 1; }
+trap finish EXIT; trap 'error=interrupted; exit 130' INT; trap 'error=interrupted; exit 143' TERM
+fail() {  # mmdebstrap catches a Ctrl+C itself, so that bash does not see it; its log does
+    error="set-up FAILED: $*"
+    grep -qs 'received signal INT' "$FRESH_LOG_DIR"/mmdebstrap-*.log && error=interrupted
+    exit 1
+}
 
 # mmdebstrap, its root in memory when there is memory to spare (3 GB after the tests), logged by a
 # tee that outlives a Ctrl+C to hear mmdebstrap's end, in a mount namespace that goes with it.
@@ -116,4 +116,4 @@ for s in "${steps[@]}"; do hooks+=(--customize-hook="$(printf '%q --step "$1" %q
 mmdeb mmdebstrap-root.log --variant=custom --skip=update --setup-hook="tar-in $base /" \
     --setup-hook='mkdir "$1/dev"' "${hooks[@]}" --format=null "$suite" /dev/null "${sources[@]}" ||
     fail "the root's mmdebstrap"
-say "total $SECONDS s; logs in $FRESH_LOG_DIR"
+say "total $SECONDS s"
