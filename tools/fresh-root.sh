@@ -57,7 +57,7 @@ finish() {
     [ -s "$work/results" ] && mapfile -t results <"$work/results"
     [ -n "$work" ] && ! rm -rf --one-file-system -- "$work" && status=1 error+="${error:+; }$work left"
     for ((i = ${#results[@]}; i < ${#steps[@]}; i++)); do results+=("make ${steps[i]} not finished"); done
-    say "${error:+$error; }$(printf '%s, ' "${results[@]}") logs in $FRESH_LOG_DIR"
+    say "${error:+$error; }$(printf '%s, ' "${results[@]}")logs in $FRESH_LOG_DIR"
     [[ " ${results[*]} " == *FAILED* ]] && status=1
     exit "$status"
 }
