@@ -53,7 +53,7 @@ export FRESH_LOG_DIR=${FRESH_LOG_DIR:-$repo/build-fresh-root} FRESH_RUN_SECONDS=
 
 # Every way out removes the work folder (all mounts are in mmdebstrap's namespaces) and says the results.
 finish() {
-    local status=$? i && trap '' INT TERM
+    local status=$? i && trap '' INT TERM HUP
     [ -s "$work/results" ] && mapfile -t results <"$work/results"
     [ -n "$work" ] && ! rm -rf --one-file-system -- "$work" && status=1 error+="${error:+; }$work left"
     for ((i = ${#results[@]}; i < ${#steps[@]}; i++)); do results+=("make ${steps[i]} not finished"); done
@@ -61,21 +61,21 @@ finish() {
     [[ " ${results[*]} " == *FAILED* ]] && status=1
     exit "$status"
 }
-trap finish EXIT; trap 'error=interrupted; exit 130' INT; trap 'error=interrupted; exit 143' TERM
-fail() {  # mmdebstrap catches a Ctrl+C itself, so that bash does not see it; its log does
-    error="set-up FAILED: $*"
-    grep -qs 'received signal INT' "$FRESH_LOG_DIR"/mmdebstrap-*.log && error=interrupted
+trap finish EXIT; trap 'error=interrupted; exit 130' INT TERM; trap 'fail "hung up"' HUP
+# mmdebstrap catches a Ctrl+C itself, unseen by bash (its log tells), and hangs up its process group
+# when it stops making a tarball: the run, and the log's tee, wait for its end.
+fail() {
+    grep -qs 'signal INT' "$FRESH_LOG_DIR"/mmdebstrap-* && error=interrupted || error="set-up FAILED: $*"
     exit 1
 }
 
-# mmdebstrap, its root in memory when there is memory to spare (3 GB after the tests), logged by a
-# tee that outlives a Ctrl+C to hear mmdebstrap's end, in a mount namespace that goes with it.
+# mmdebstrap in a mount namespace of its own, its root in memory (3 GB after the tests) if there is room.
 mmdeb() {
     local log=$FRESH_LOG_DIR/$1 memory
     memory=$(awk '/^MemAvailable:/ { print int($2 / 1048576) }' /proc/meminfo) && shift
     mkdir "$work/tmp" && TMPDIR=$work/tmp unshare --mount --propagation private /bin/sh -c \
         '[ "$0" -lt 8 ] || mount -t tmpfs tmpfs "$TMPDIR"; exec mmdebstrap --mode=unshare "$@"' \
-        "$memory" "$@" 2>&1 | (trap '' INT && tee -a "$log") && rmdir "$work/tmp"
+        "$memory" "$@" 2>&1 | (trap '' INT HUP && tee -a "$log") && rmdir "$work/tmp"
 }
 
 [ "$(id -u)" -eq 0 ] && command -v mmdebstrap >/dev/null || fail "needs root and mmdebstrap"
