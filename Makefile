@@ -42,7 +42,7 @@ WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-m
 FUZZERS = convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
-FRESH_PACKAGES = debootstrap
+FRESH_PACKAGES = mmdebstrap
 # The picture generator: the font of the lettering, the quantizer of the emblem's palette and the
 # writer of the Windows icon.
 PICTURE_PACKAGES = fonts-urw-base35 pngquant icoutils
@@ -151,10 +151,10 @@ pictures: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target makepictures
 	$(BUILD_DIR)/tools/makepictures resources
 
-# The README's two commands on a new machine: a minimal Debian 12 root (cached for a week in
-# /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test`, a `make run` that
-# must still be running after 10 s and `make lint` (see tools/fresh-root.sh). A step that builds
-# for Windows takes this machine's Qt for Windows, which is built here first if need be.
+# The README's two commands on a new machine: a minimal Debian 12 root made by mmdebstrap (cached
+# for a week in /var/cache/sternzeit-fresh-root), a clone of HEAD in it, there `make test`, a
+# `make run` that must still be running after 10 s and `make lint` (see tools/fresh-root.sh). A
+# step that builds for Windows takes this machine's Qt for Windows, built here first if need be.
 fresh-test:
 	$(call install_missing,$(FRESH_PACKAGES))
 	$(if $(findstring windows,$(FRESH_STEPS)),$(call install_missing,$(WINDOWS_PACKAGES)))
