@@ -1,13 +1,9 @@
 #!/usr/bin/python3
-"""Puts each fault of catalogue.tsv alone into a scratch worktree of HEAD, builds and tests there,
-and prints one line per fault: the test that caught it, or NOT CAUGHT, and a total. The worktree
-and its build folders lie under /var/tmp and go on every way out.
-
-  run.py [--check] [ID | PATTERN]...
-
-An ID selects its fault, any other argument the faults whose line the regular expression matches;
-none selects all. --check only makes sure that each fault's text occurs exactly once in HEAD.
-Exits with 1 when a fault is not caught or no longer applies (stale)."""
+"""run.py [--check] [ID | PATTERN]...: puts each fault of catalogue.tsv alone into a scratch
+worktree of HEAD under /var/tmp (gone on every way out), builds and tests there, and prints the
+test that caught it, or NOT CAUGHT, and a total. An ID selects its fault, another argument those
+whose line it matches as a regular expression, none all. --check only makes sure that each
+fault's text occurs exactly once in HEAD. Exits with 1 when a fault is not caught or stale."""
 import os, re, shutil, signal, subprocess, sys, tempfile
 
 here = os.path.dirname(os.path.abspath(__file__))
