@@ -86,6 +86,7 @@ inline const QVector<DateOfStardate> &datesOfFormulaStardates()
 
         {"comma as decimal point", "2500,5", "02.07.2163 19:22"},
         {"digits then a letter", "12a", ""},
+        {"a decimal point and a comma", "2.500,5", ""},
 
         {"largest double", "1e308", ""},
         {"not a number", "nan", ""},

@@ -3,6 +3,7 @@
 #include "stardate.h"
 #include "tickpace.h"
 #include "trayicon.h"
+#include "valuelabel.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -85,6 +86,18 @@ private slots:
             QCoreApplication::processEvents();
         }
         QCOMPARE(requests.count, 0);
+    }
+
+    // A value that grows wider than the room the layout first gave it (a stardate that gains
+    // digits, a date-time in a wider font) gets the room it needs before the next tick.
+    void aWiderValueIsShownWhole()
+    {
+        waitForTick();
+        waitForTick();
+        QLabel *formula = value("otherFormat");
+        const QString wider = formula->text() + formula->text();
+        showValue(formula, wider);
+        QTRY_VERIFY_WITH_TIMEOUT(formula->text() == wider && formula->width() >= formula->sizeHint().width(), 500);
     }
 
     void dialogsComeBackWhereTheyWereLeft_data()
