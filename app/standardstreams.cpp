@@ -1,7 +1,6 @@
 #include "standardstreams.h"
 
-#include <iostream>
-#include <string>
+#include <cstdio>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -65,12 +64,16 @@ bool readLine(QString &line)
     static const int byteMode = _setmode(_fileno(stdin), _O_BINARY);
     Q_UNUSED(byteMode)
 #endif
-    // Bytes up to the line end, so that no line is too long and no byte ends the input early.
-    std::string bytes;
-    if (!std::getline(std::cin, bytes))
+    // Bytes up to the line end, so that no line is too long and no byte ends the input early;
+    // read through C's streams, since C++'s would link their locales into the program.
+    QByteArray bytes;
+    int byte = 0;
+    while ((byte = std::getc(stdin)) != EOF && byte != '\n')
+        bytes.append(char(byte));
+    if (byte == EOF && bytes.isEmpty())
         return false;
-    if (!bytes.empty() && bytes.back() == '\r')
-        bytes.pop_back();
-    line = QString::fromUtf8(bytes.data(), int(bytes.size()));
+    if (bytes.endsWith('\r'))
+        bytes.chop(1);
+    line = QString::fromUtf8(bytes.constData(), bytes.size());
     return true;
 }

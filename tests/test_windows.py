@@ -19,10 +19,11 @@ FOLDER = """LICENSE.txt LIESMICH.txt licenses/Qt-COPYRIGHT.debian.txt licenses/Q
     licenses/Qt-LICENSE.LGPLv3.txt licenses/Qt-SOURCE.txt licenses/gcc-runtime-COPYRIGHT.debian.txt
     licenses/mingw-w64-COPYRIGHT.debian.txt sternzeit-convert.exe sternzeit.exe""".split()
 # What each program imports: libraries of every 64-bit Windows, nothing of Qt or the compiler.
-IMPORTS = {"sternzeit.exe": """ADVAPI32.dll dwmapi.dll GDI32.dll IMM32.dll KERNEL32.dll msvcrt.dll ole32.dll
-               OLEAUT32.dll SHELL32.dll USER32.dll UxTheme.dll VERSION.dll WINMM.dll WTSAPI32.dll""".split(),
-           "sternzeit-convert.exe": """ADVAPI32.dll KERNEL32.dll msvcrt.dll ole32.dll SHELL32.dll USER32.dll
-               VERSION.dll WINMM.dll""".split()}
+IMPORTS = {"sternzeit.exe": """ADVAPI32.dll dwmapi.dll GDI32.dll IMM32.dll KERNEL32.dll msvcrt.dll NETAPI32.dll
+               ole32.dll OLEAUT32.dll SHELL32.dll USER32.dll USERENV.dll UxTheme.dll VERSION.dll WINMM.dll WS2_32.dll
+               WTSAPI32.dll""".split(),
+           "sternzeit-convert.exe": """ADVAPI32.dll KERNEL32.dll msvcrt.dll NETAPI32.dll ole32.dll SHELL32.dll
+               USER32.dll USERENV.dll VERSION.dll WINMM.dll WS2_32.dll""".split()}
 AS_INVOKER = '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'
 
 
@@ -217,6 +218,9 @@ def test_copied_alone(xserver, wine_prefix, start, work, monkeypatch):
         time.sleep(1)
     copied = lambda: run("xclip", "-o", "-selection", "clipboard", check=False) == "05.12.2013 12:00"
     wait_for("the input copied through its German context menu", copied, 10, program)
+    # Away again, since it may cover "Schließen".
+    run("xdotool", "key", "Escape")
+    wait_for("conversion dialog gone", lambda: "Umrechnung" not in xserver.shown(), 10, program)
     run("xdotool", "mousemove", x + CLOSE_BUTTON[0], y + CLOSE_BUTTON[1], "click", "1")
     assert program.wait(30) == 0
 
