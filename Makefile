@@ -188,12 +188,12 @@ reproducible:
 	$(call install_missing,$(PACKAGES) $(WINDOWS_PACKAGES) $(REPRODUCIBLE_PACKAGES))
 	JOBS=$(JOBS) tools/reproducible.sh
 
-# Each single-point fault of tests/faults/catalogue.tsv alone, in a scratch worktree of HEAD with
+# Each single-point fault of tools/faults/catalogue.tsv alone, in a scratch worktree of HEAD with
 # one build folder: built, and the tests that must catch it run, then the rest; one line per fault
 # (hours on two cores). FAULTS="01 17" or a pattern runs some; FAULTS_CHECK=1 only makes sure each
 # still applies to HEAD.
 faults: $(if $(FAULTS_CHECK),,deps)
-	JOBS=$(JOBS) tests/faults/run.py $(if $(FAULTS_CHECK),--check) $(FAULTS)
+	JOBS=$(JOBS) tools/faults/run.py $(if $(FAULTS_CHECK),--check) $(FAULTS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)
