@@ -163,11 +163,13 @@ fresh-test:
 # What a Windows user downloads, in $(WINDOWS_DIR): the two programs for 64-bit Windows, built
 # against a Qt cross-built from Debian's Qt source once per machine (tools/windows-qt.sh; about
 # half an hour the first time), the folder with everything they need, the zip of it and the
-# installer, with SHA256SUMS beside them. Only what ships is built.
+# installer, with SHA256SUMS beside them. Only what ships is built. A Qt built with other options
+# lies in another folder, and the build then starts afresh: CMake keeps the Qt it found first.
 windows-package:
 	$(call install_missing,$(WINDOWS_PACKAGES))
 	qt=$$($(SUDO) tools/windows-qt.sh) && \
-	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
+	fresh=$$(grep -qxF "Qt5_DIR:PATH=$$qt/lib/cmake/Qt5" $(WINDOWS_DIR)/CMakeCache.txt 2>/dev/null || echo --fresh) && \
+	cmake $$fresh -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DSTERNZEIT_WINDOWS_QT="$$qt"
 	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target windows_folder
 	cd $(WINDOWS_DIR) && cpack
