@@ -16,7 +16,8 @@
 # with the compiler's runtime, so that a program is one file; the windows, offscreen and minimal
 # platform plugins, the windowsvista style and the ico image plugin, static too; the host tools
 # moc, uic and rcc for Linux. Optimised for size, each function and datum in a section of its own
-# for the linker to drop when unused. No OpenGL, D-Bus, network, SQL or XML, no JPEG or GIF, and
+# for the linker to drop when unused (MinGW's linker keeps every function that has unwind data,
+# so what pays is leaving features out). No OpenGL, D-Bus, network, SQL or XML, no JPEG or GIF, and
 # none of the features listed below that nothing here uses. Debian repacks the source without
 # src/3rdparty/wintab, so tablet events are left out too. One change to the source: its number
 # parser lower-cases "inf" and "nan" in ASCII rather than through the C++ library's classic
