@@ -106,6 +106,14 @@ inline QMenu *rightClick(QWidget *widget)
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
+// Clicks an entry of a menu in its middle, opening the menu first where a tray would.
+inline void choose(QMenu *menu, QAction *entry)
+{
+    if (!menu->isVisible())
+        menu->popup(QPoint());
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(entry).center());
+}
+
 // Clicks the menu's one entry, which must be "Kopieren", and tells what the entry offered.
 inline QString clickKopieren(QMenu *menu)
 {
@@ -113,7 +121,7 @@ inline QString clickKopieren(QMenu *menu)
         return QStringLiteral("no menu of just Kopieren");
     QAction *copy = menu->actions().constFirst();
     QString offered = copy->isEnabled() ? QStringLiteral("copies") : QStringLiteral("greyed out");
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(copy).center());
+    choose(menu, copy);
     if (menu->isVisible())
         menu->close();
     return offered;

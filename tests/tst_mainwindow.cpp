@@ -138,11 +138,9 @@ private slots:
         TrayIcon tray(window.get());
         window->showMaximized();
         window->showMinimized();
-        QMenu *menu = tray.contextMenu();
-        menu->popup(QPoint());
-        QAction *first = menu->actions().constFirst();
+        QAction *first = tray.contextMenu()->actions().constFirst();
         QCOMPARE(first->text(), QStringLiteral("Uhr zeigen"));
-        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(first).center());
+        choose(tray.contextMenu(), first);
         QVERIFY(window->isVisible() && window->isMaximized() && !window->isMinimized());
         QCOMPARE(first->text(), QStringLiteral("Uhr verbergen"));
     }
