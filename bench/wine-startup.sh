@@ -147,7 +147,8 @@ stopProgram() {
 }
 
 # start NAME LOG: one start under the watcher; leaves the times of the splash's and the main
-# window's first paints in splashMs and mainMs. The program inherits the watcher's output, so that goes to a file, never a pipe.
+# window's first paints in splashMs and mainMs. The program inherits the watcher's output, so
+# that goes to a file, never a pipe.
 start() {
     local name=$1 log=$2
     "$startupwatch" -t "$watchMs" wine "${program[$name]}" >"$log" 2>"${log%.log}.stderr" ||

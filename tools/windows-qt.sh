@@ -17,11 +17,12 @@
 # platform plugins, the windowsvista style and the ico image plugin, static too; the host tools
 # moc, uic and rcc for Linux. Optimised for size, each function and datum in a section of its own
 # for the linker to drop when unused (MinGW's linker keeps every function that has unwind data,
-# so what pays is leaving features out). No OpenGL, D-Bus, network, SQL or XML, no JPEG or GIF, and
-# none of the features listed below that nothing here uses. Debian repacks the source without
+# so what pays is leaving features out). No OpenGL, D-Bus, network, SQL or XML, no JPEG or GIF,
+# and none of the features listed below that nothing here uses. Debian repacks the source without
 # src/3rdparty/wintab, so tablet events are left out too. One change to the source: its number
 # parser lower-cases "inf" and "nan" in ASCII rather than through the C++ library's classic
-# locale, which is the same for those letters and keeps 0.7 MB of locale support out of each program.
+# locale, which is the same for those letters and keeps half a megabyte of locale support out of
+# each program.
 #
 # Beside Qt the prefix holds what a shipped copy must name: Qt's licence files, Debian's
 # copyright record of the source (COPYRIGHT.debian) and SOURCE, which names the exact source

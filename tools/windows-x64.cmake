@@ -1,6 +1,7 @@
 # Cross-builds the programs for 64-bit Windows with Debian's MinGW-w64 compiler, in its posix
 # threads variant, which is the one the static Qt of tools/windows-qt.sh is built with (std::thread
-# and the C++ runtime linked into each program must match). STERNZEIT_WINDOWS_QT names that Qt's installed prefix:
+# and the C++ runtime linked into each program must match). STERNZEIT_WINDOWS_QT names that Qt's
+# installed prefix:
 #
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=tools/windows-x64.cmake \
 #         -DSTERNZEIT_WINDOWS_QT=$(tools/windows-qt.sh)
