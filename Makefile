@@ -43,9 +43,9 @@ FUZZERS = convert_input
 LINT_PACKAGES = clang-tidy
 BENCH_PACKAGES = xvfb xauth libx11-dev libxdamage-dev
 FRESH_PACKAGES = mmdebstrap
-# The picture generator: the font of the lettering, the quantizer of the emblem's palette and the
-# writer of the Windows icon.
-PICTURE_PACKAGES = fonts-urw-base35 pngquant icoutils
+# The picture generator: the font of the lettering, the quantizer of the emblem's palette, the
+# writer of the Windows icon and the packer of the PNG files.
+PICTURE_PACKAGES = fonts-urw-base35 pngquant icoutils optipng
 # The check that two builds give the same bytes: the clones, the clock set later, a second
 # locale, and the tool that shows what differs.
 REPRODUCIBLE_PACKAGES = git faketime locales-all diffoscope

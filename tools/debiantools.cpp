@@ -73,3 +73,10 @@ bool writeIcoFile(const QString &fileName, const QStringList &bitmaps, const QSt
                    + bitmaps + QStringList{QStringLiteral("--raw=") + large},
                {});
 }
+
+bool packTighter(const QString &fileName)
+{
+    // -nx: no reductions, so that each picture keeps its colour type and full palette.
+    return run(QStringLiteral("optipng"),
+               {QStringLiteral("-quiet"), QStringLiteral("-o7"), QStringLiteral("-nx"), fileName}, {});
+}

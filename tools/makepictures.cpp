@@ -68,10 +68,11 @@ QImage infoStrip(int ratio)
 bool savePicture(const QImage &image, const QString &fileName)
 {
     QImageWriter writer(fileName, "png");
-    if (writer.write(image))
-        return true;
-    QTextStream(stderr) << fileName << ": " << writer.errorString() << '\n';
-    return false;
+    if (!writer.write(image)) {
+        QTextStream(stderr) << fileName << ": " << writer.errorString() << '\n';
+        return false;
+    }
+    return packTighter(fileName);
 }
 
 // The emblem once more as a scalable picture, drawn by the same code as the icon's pixels.
