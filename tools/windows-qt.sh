@@ -19,10 +19,10 @@
 # for the linker to drop when unused (MinGW's linker keeps every function that has unwind data,
 # so what pays is leaving features out). No OpenGL, D-Bus, network, SQL or XML, no JPEG or GIF,
 # and none of the features listed below that nothing here uses. Debian repacks the source without
-# src/3rdparty/wintab, so tablet events are left out too. One change to the source: its number
-# parser lower-cases "inf" and "nan" in ASCII rather than through the C++ library's classic
-# locale, which is the same for those letters and keeps half a megabyte of locale support out of
-# each program.
+# src/3rdparty/wintab, so tablet events are left out too. Three small changes to the source
+# (windows-qt.patch beside this script, which says why each) keep out of the programs what they
+# never run: the C++ library's locales, FreeType beside Windows' own font engine, and Qt's stock
+# pictures.
 #
 # Beside Qt the prefix holds what a shipped copy must name: Qt's licence files, Debian's
 # copyright record of the source (COPYRIGHT.debian) and SOURCE, which names the exact source
@@ -73,8 +73,8 @@ configure_options=(
     # Regular expressions are interpreted: the JIT compiler is 150 KB of code that writes code.
     -D PCRE2_DISABLE_JIT
 )
-# Recorded with the configure line in what ships.
-readonly source_patch=$(dirname "$(readlink -f "$0")")/windows-qt-double-conversion.patch
+# Recorded word for word with the configure line in what ships.
+readonly source_patch=$(dirname "$(readlink -f "$0")")/windows-qt.patch
 
 say() { printf 'windows-qt: %s\n' "$*" >&2; }
 elapsed_since() { echo $(($(date +%s) - $1)); }
