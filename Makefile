@@ -33,11 +33,12 @@ FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The Windows build: the cross compiler in its posix threads variant and its binutils, dpkg's
 # source unpacker for Qt's source package, the icon tools that read the executables' resources,
 # Wine with a virtual X server beneath to run the programs, the pointer the real program's test
-# clicks with and the clipboard it reads, NSIS for the installer, the tool that puts the zip's
-# members in order, Qt's German texts to compile into the programs, Liberation Sans to stand in for
-# Arial there too, and Python with pytest and Pillow for the tests that run the programs.
+# clicks with and the clipboard it reads, NSIS for the installer, the tools that pack the zip
+# tighter and put its members in order, Qt's German texts to compile into the programs, Liberation
+# Sans to stand in for Arial there too, and Python with pytest and Pillow for the tests that run
+# the programs.
 WINDOWS_PACKAGES = cmake make g++ dpkg-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-                   icoutils wine wine64 xvfb xauth xdotool xclip nsis strip-nondeterminism \
+                   icoutils wine wine64 xvfb xauth xdotool xclip nsis advancecomp strip-nondeterminism \
                    qttranslations5-l10n fonts-liberation2 python3 python3-pytest python3-pil
 FUZZERS = convert_input
 LINT_PACKAGES = clang-tidy

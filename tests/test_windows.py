@@ -25,6 +25,9 @@ IMPORTS = {"sternzeit.exe": """ADVAPI32.dll dwmapi.dll GDI32.dll IMM32.dll KERNE
            "sternzeit-convert.exe": """ADVAPI32.dll KERNEL32.dll msvcrt.dll NETAPI32.dll ole32.dll SHELL32.dll
                USER32.dll USERENV.dll VERSION.dll WINMM.dll WS2_32.dll""".split()}
 AS_INVOKER = '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>'
+# The zip and the installer of 1.0.0 while Qt and the compiler's runtime lay beside the programs as
+# DLLs: one self-contained program file each must take at most half of that.
+DLL_ZIP, DLL_SETUP = 10_641_868, 8_486_925
 
 
 def unpacked_zip(folder):
@@ -39,8 +42,11 @@ def test_files(work):
     readme and nothing else, each program importing only Windows' own libraries, stripped,
     placeable anywhere in memory and keeping its data from running;
     sternzeit.exe opens no console and carries its icon and manifest alone, sternzeit-convert.exe
-    is a console program; the installer asks for no administrator rights and shows the icon."""
+    is a console program; the installer asks for no administrator rights and shows the icon. Both
+    are at most half the size they had with Qt as DLLs."""
     need("x86_64-w64-mingw32-objdump", "wrestool", "icotool")
+    assert os.path.getsize(ZIP) <= DLL_ZIP / 2, "the zip is more than half its size with Qt as DLLs"
+    assert os.path.getsize(SETUP) <= DLL_SETUP / 2, "the installer is more than half its size with Qt as DLLs"
     folder = unpacked_zip(work / "zip")
     assert sorted(str(path.relative_to(folder)) for path in folder.rglob("*") if path.is_file()) == FOLDER
     assert b"sternzeit-convert.exe --help" in (folder / "LIESMICH.txt").read_bytes(), "LIESMICH.txt explains nothing"
