@@ -162,8 +162,8 @@ fresh-test:
 	$(SUDO) tools/fresh-root.sh $(FRESH_STEPS)
 
 # What a Windows user downloads, in $(WINDOWS_DIR): the two programs for 64-bit Windows, built
-# against a Qt cross-built from Debian's Qt source once per machine (tools/windows-qt.sh; about
-# half an hour the first time), the folder with everything they need, the zip of it and the
+# against a Qt cross-built from Debian's Qt source once per machine (tools/windows-qt.sh; about a
+# quarter of an hour the first time), the folder with everything they need, the zip of it and the
 # installer, with SHA256SUMS beside them. Only what ships is built. A Qt built with other options
 # lies in another folder, and the build then starts afresh: CMake keeps the Qt it found first.
 windows-package:

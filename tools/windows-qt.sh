@@ -168,7 +168,7 @@ if [ -n "${WINDOWS_QT_CACHED_ONLY:-}" ]; then
 fi
 
 total_started=$(date +%s)
-say "building Qt $version for Windows into $prefix (about 30 minutes on two cores)"
+say "building Qt $version for Windows into $prefix (about a quarter of an hour on two cores)"
 work=$(mktemp -d /var/tmp/sternzeit-windows-qt.XXXXXX)
 
 # The configured Debian mirror, as a private deb-src list; only apt's view in this run sees it.
