@@ -236,8 +236,7 @@ cp "$work"/source/qtbase/LICENSE.* "$work/install$prefix/"
 cp "$work/source/qtbase/debian/copyright" "$work/install$prefix/COPYRIGHT.debian"
 printf '%s\n' "Built from Debian's source package ${dsc##*/} (SHA-256 $dsc_sum)," \
     "cross-compiled with $target-g++-posix $tools_version and configured with" \
-    "configure -prefix $prefix ${configure_options[*]}" \
-    "" "after applying this change to the source:" "" >"$work/install$prefix/SOURCE"
+    "configure -prefix $prefix ${configure_options[*]}" "" >"$work/install$prefix/SOURCE"
 cat "$source_patch" >>"$work/install$prefix/SOURCE"
 rm -rf "$prefix"
 mv "$work/install$prefix" "$prefix"
